@@ -1,0 +1,65 @@
+# Two commands for a fresh Debian 12 machine:
+#   make run   - build and start the simulated board with its front panel
+#   make test  - build and run every test, on the host and for mipsel under qemu
+# Both install what they need with apt-get first (make deps).
+
+JOBS ?= 2
+HOST_BUILD := build/host
+MIPSEL_BUILD := build/mipsel
+PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
+            g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind
+
+.PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean
+
+all: host
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
+	fi
+	@$(MAKE) --no-print-directory binfmt
+
+# mipsel programs run through binfmt_misc and qemu-mipsel-static.
+binfmt:
+	@SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
+	[ -e /proc/sys/fs/binfmt_misc/register ] || $$SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc; \
+	[ -e /proc/sys/fs/binfmt_misc/qemu-mipsel ] || \
+	  $$SUDO sh -c 'cat /usr/lib/binfmt.d/qemu-mipsel.conf > /proc/sys/fs/binfmt_misc/register'
+
+host:
+	cmake --preset host >/dev/null
+	cmake --build --preset host -j $(JOBS)
+
+mipsel: host
+	cmake --preset mipsel -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox \
+	  -DHOST_FAKEHW=$(CURDIR)/$(HOST_BUILD)/sim/libfakehw.so >/dev/null
+	cmake --build --preset mipsel -j $(JOBS)
+
+asan:
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+
+run: deps host
+	$(HOST_BUILD)/sim/sandbox --preload $(HOST_BUILD)/sim/libfakehw.so -- $(CURDIR)/$(HOST_BUILD)/sim/panel
+
+test: deps
+	$(MAKE) --no-print-directory test-host
+	$(MAKE) --no-print-directory test-mipsel
+
+test-host: host
+	cd $(HOST_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-mipsel: mipsel
+	cd $(MIPSEL_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps asan
+	cd build/asan && ASAN_OPTIONS=verify_asan_link_order=0 ctest --output-on-failure -j $(JOBS)
+
+bench: deps host
+	bench/run.sh $(HOST_BUILD)
+
+clean:
+	rm -rf build

@@ -1,0 +1,29 @@
+/* The configuration store: named text values in three sets (0 = 2.4 GHz
+ * radio "2860", 1 = 5 GHz radio "rtdev", 2 = third set "wifi3"). Values
+ * written by a process are visible to it at once and to other processes
+ * once committed; commits are atomic and durable. */
+#ifndef NVRAM_H
+#define NVRAM_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define RT2860_NVRAM 0
+#define RTDEV_NVRAM 1
+#define WIFI3_NVRAM 2
+
+/* The value, or "" for a key that is not set (never null). The text stays
+ * valid for the life of the process; the same value returns the same text. */
+const char *nvram_bufget(int index, const char *key);
+int nvram_bufset(int index, const char *key, const char *value);
+int nvram_set(int index, const char *key, const char *value);
+int nvram_commit(int index);
+int nvram_init(int index);
+void nvram_close(int index);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
