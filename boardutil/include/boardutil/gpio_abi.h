@@ -25,4 +25,9 @@
 /* gpio_info: u32 pin, i32 pid. */
 #define GPIO_INFO_SIZE 8
 
+#ifdef __cplusplus
+static_assert(LED_INFO_SIZE == 6 * sizeof(uint32_t), "led_info is six u32");
+static_assert(GPIO_INFO_SIZE == 2 * sizeof(uint32_t), "gpio_info is two 32-bit words");
+#endif
+
 #endif

@@ -1,0 +1,4 @@
+// buttond: watches the push button and runs WPS sessions and the factory reset.
+#include "buttond.h"
+
+int main() { return buttond_main(); }
