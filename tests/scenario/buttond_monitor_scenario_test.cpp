@@ -1,0 +1,151 @@
+// The real buttond in the sandbox: start-up, pid file, the button monitor's
+// hold lengths, press counters, failures of the GPIO device.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include "sim.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr char kPidFile[] = "/var/run/buttond.pid";
+
+class ButtondMonitor : public testing::Test {
+ protected:
+  void SetUp() override {
+    sim::reset();
+    sim::set_time_divisor(50);
+  }
+  void TearDown() override { sim::stop_all(); }
+
+  // Starts buttond with the button script and waits until it has consumed
+  // the whole script (plus the idle reads after it).
+  sim::Process run_script(std::string_view script, unsigned samples) {
+    sim::button_script(script);
+    sim::Process buttond = sim::spawn(sim::program("buttond"));
+    EXPECT_TRUE(sim::wait_for([&] { return sim::button_reads() >= samples; }))
+        << "reads: " << sim::button_reads();
+    return buttond;
+  }
+
+  static bool wps_started() {
+    return sim::console().find("start wps, type:1!\n\n\n") != std::string::npos;
+  }
+};
+
+TEST_F(ButtondMonitor, WritesItsPidFileAndRemovesItAfterTheReset) {
+  sim::Process buttond = run_script("1x5", 10);
+  ASSERT_TRUE(sim::wait_for_text(kPidFile, "\n"));
+  EXPECT_EQ(sim::read_file(kPidFile), std::to_string(buttond.pid) + "\n");
+  sim::button_script("0x100");
+  EXPECT_EQ(buttond.wait(), 0);
+  EXPECT_FALSE(sim::file_exists(kPidFile));
+  EXPECT_EQ(sim::commands(), Lines{"reset"});
+  EXPECT_NE(buttond.out().find("saved_pidfile:/var/run/buttond.pid\n"), std::string::npos);
+}
+
+TEST_F(ButtondMonitor, MissingDeviceEndsTheDaemonCleanly) {
+  sim::gpio_missing(true);
+  sim::Process buttond = sim::spawn(sim::program("buttond"));
+  EXPECT_EQ(buttond.wait(), 0);
+  EXPECT_EQ(buttond.err(), "/dev/gpio: No such file or directory\n");
+  EXPECT_FALSE(sim::file_exists(kPidFile));
+  EXPECT_TRUE(sim::commands().empty());
+}
+
+TEST_F(ButtondMonitor, AnIdleSampleIsOneDirectionAndOneReadRequest) {
+  sim::Process buttond = run_script("1", 6);
+  Lines requests = sim::requests("gpio");
+  ASSERT_GE(requests.size(), 10u);
+  for (size_t i = 0; i + 1 < 10; i += 2) {
+    EXPECT_EQ(requests[i], "gpio dir-in cmd=0x11 mask=0x2");
+    EXPECT_EQ(requests[i + 1].rfind("gpio read cmd=0x02 -> ", 0), 0u) << requests[i + 1];
+  }
+  EXPECT_TRUE(buttond.running());
+  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_FALSE(sim::file_exists("/tmp/wps_times"));
+}
+
+TEST_F(ButtondMonitor, NineteenSamplesOnlyCount) {
+  sim::Process buttond = run_script("1x2 0x19 1", 40);
+  EXPECT_TRUE(sim::wait_for_text("/tmp/wps_times", "19\n"));
+  EXPECT_TRUE(sim::wait_for_text("/tmp/reset_times", "19\n"));
+  EXPECT_FALSE(wps_started());
+  EXPECT_TRUE(buttond.running());
+}
+
+TEST_F(ButtondMonitor, TwentyAndNinetyNineSamplesStartWpsAtTheRelease) {
+  for (unsigned hold : {20u, 99u}) {
+    sim::reset();
+    sim::set_time_divisor(50);
+    sim::Process buttond = run_script("0x" + std::to_string(hold) + " 1", hold + 2);
+    ASSERT_TRUE(sim::wait_for(wps_started)) << "hold " << hold;
+    EXPECT_TRUE(buttond.running());
+    std::string console = sim::console();
+    EXPECT_EQ(console.find("start wps"), console.rfind("start wps")) << "started once";
+    EXPECT_TRUE(sim::wait_for_text("/tmp/wps_times", std::to_string(hold) + "\n"));
+    sim::stop_all();
+  }
+}
+
+TEST_F(ButtondMonitor, AHundredSamplesRunTheResetBeforeAnyRelease) {
+  sim::Process buttond = run_script("0x100 1", 100);
+  EXPECT_EQ(buttond.wait(), 0);
+  EXPECT_EQ(sim::commands(), Lines{"reset"});
+  EXPECT_EQ(sim::button_reads(), 100u) << "no sample after the hundredth";
+  EXPECT_FALSE(wps_started());
+  EXPECT_TRUE(sim::wait_for_text("/tmp/reset_times", "100\n"));
+}
+
+TEST_F(ButtondMonitor, PressTotalsAddUpOverPresses) {
+  sim::Process buttond = run_script("0x30 1x3 0x25 1", 70);
+  EXPECT_TRUE(sim::wait_for_text("/tmp/wps_times", "55\n"));
+  EXPECT_TRUE(sim::wait_for_text("/tmp/reset_times", "55\n"));
+  EXPECT_EQ(sim::read_file("/tmp/wps_times"), "55\n");
+  EXPECT_EQ(sim::read_file("/tmp/reset_times"), "55\n");
+}
+
+TEST_F(ButtondMonitor, FailedReadsNeitherEndNorExtendAPress) {
+  sim::gpio_fail("read");
+  sim::button_script("0x200");
+  sim::Process buttond = sim::spawn(sim::program("buttond"));
+  ASSERT_TRUE(sim::wait_for([] { return sim::requests("gpio refused").size() >= 150; }));
+  EXPECT_TRUE(buttond.running());
+  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_FALSE(wps_started());
+  EXPECT_EQ(sim::button_reads(), 0u);
+}
+
+// Counts the result lines of the WPS polls seen on the console.
+size_t polls_seen() {
+  std::string console = sim::console();
+  size_t count = 0;
+  for (size_t at = console.find("WscStatus 24g:"); at != std::string::npos;
+       at = console.find("WscStatus 24g:", at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(ButtondMonitor, DebugSwitchTakesEffectWhileTheDaemonRuns) {
+  // A router session whose status queries fail logs a debug line per query;
+  // a poll every 100 ms leaves the session six seconds before its time-out.
+  sim::wifi_fail("ra0", "all");
+  sim::set_time_divisor(20);
+  sim::Process buttond = run_script("0x20 1", 22);
+  ASSERT_TRUE(sim::wait_for([] { return polls_seen() >= 1; }));
+  EXPECT_EQ(sim::console().find("ioctl error\n"), std::string::npos);
+  sim::write_file("/tmp/log", "");
+  ASSERT_TRUE(sim::wait_for_text(sim::kConsoleLog, "ioctl error\n"));
+  sim::remove_file("/tmp/log");
+  // A poll may have tested the switch just before it went: let one pass.
+  sim::clear_logs();
+  ASSERT_TRUE(sim::wait_for([] { return polls_seen() >= 1; }));
+  sim::clear_logs();
+  ASSERT_TRUE(sim::wait_for([] { return polls_seen() >= 2; }));
+  EXPECT_EQ(sim::console().find("ioctl error\n"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Console messages, shell commands, pid files and the interval timer, inside
+// the sandbox: /dev/console is the sandbox's capture FIFO.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/console.h"
+#include "sim.h"
+
+namespace {
+
+class ConsoleTest : public testing::Test {
+ protected:
+  void SetUp() override { sim::reset(); }
+};
+
+constexpr char kChildOut[] = "/tmp/child.out";
+
+// Runs body in a child process whose standard output goes to kChildOut and
+// returns its exit status, so tests of process-wide state (saved_pidfile,
+// the exit action) start afresh.
+int in_child(const std::function<int()> &body) {
+  fflush(stdout);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int fd = open(kChildOut, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, STDOUT_FILENO);
+    close(fd);
+    exit(body());
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ConsoleTest, DebugMessagesFollowTheSwitchFileMessageByMessage) {
+  console_debug("hidden %d\n\n", 1);
+  sim::write_file("/tmp/log", "");
+  console_debug("shown %d\n\n", 2);
+  sim::remove_file("/tmp/log");
+  console_debug("hidden %d\n\n", 3);
+  console_print("always %s\n\n\n", "here");
+  ASSERT_TRUE(sim::wait_for_text(sim::kConsoleLog, "always here\n\n\n"));
+  EXPECT_EQ(sim::console(), "shown 2\n\nalways here\n\n\n");
+}
+
+TEST_F(ConsoleTest, DoSystemWaitsForTheShellAndReportsItsStatus) {
+  EXPECT_EQ(do_system("echo done > /tmp/out"), 0);
+  EXPECT_EQ(sim::read_file("/tmp/out"), "done\n");
+  int status = do_system("exit 3");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+}
+
+TEST_F(ConsoleTest, BackgroundCommandReturnsBeforeTheJobEnds) {
+  sim::write_file("/tmp/gate", "");
+  // The job waits for the gate to go; do_system must return before that.
+  EXPECT_EQ(do_system("(while [ -e /tmp/gate ]; do sleep 0.01; done; echo late > /tmp/job) &"), 0);
+  EXPECT_FALSE(sim::file_exists("/tmp/job"));
+  sim::remove_file("/tmp/gate");
+  EXPECT_TRUE(sim::wait_for_text("/tmp/job", "late"));
+}
+
+TEST_F(ConsoleTest, PidFileHoldsExactlyThePidAndIsRemovedAtExit) {
+  // An older, longer content must not leave its tail behind.
+  sim::write_file("/var/run/test.pid", "1234567890\nold tail\n");
+  int status = in_child([] {
+    pidfile_write_release(pidfile_acquire("/var/run/test.pid"));
+    std::string expected = std::to_string(getpid()) + "\n";
+    return sim::read_file("/var/run/test.pid") == expected ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(sim::file_exists("/var/run/test.pid"));
+}
+
+TEST_F(ConsoleTest, SecondAcquisitionRegistersTheExitActionOnce) {
+  int status = in_child([] {
+    pidfile_write_release(pidfile_acquire("/var/run/first.pid"));
+    pidfile_write_release(pidfile_acquire("/var/run/second.pid"));
+    return saved_pidfile != nullptr && std::string(saved_pidfile) == "/var/run/second.pid" ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  // The exit action ran once, for the second path.
+  EXPECT_EQ(sim::read_file(kChildOut), "saved_pidfile:/var/run/second.pid\n");
+  EXPECT_TRUE(sim::file_exists("/var/run/first.pid"));
+  EXPECT_FALSE(sim::file_exists("/var/run/second.pid"));
+}
+
+TEST_F(ConsoleTest, PidFileFailuresAndDeletionWithoutAcquisition) {
+  EXPECT_EQ(pidfile_acquire(nullptr), -1);
+  int status = in_child([] {
+    int fd = pidfile_acquire("/var/run/missing-dir/x.pid");
+    pidfile_write_release(fd);
+    int deleted = pidfile_delete("/var/run/x.pid");
+    return fd < 0 && deleted == 0 && saved_pidfile == nullptr ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  // No exit action was registered, so nothing follows the two messages.
+  EXPECT_EQ(sim::read_file(kChildOut),
+            "Unable to open pidfile /var/run/missing-dir/x.pid\nsaved_pidfile:(none)\n");
+}
+
+TEST_F(ConsoleTest, DeletingBeforeExitLeavesTheExitActionAQuietFailure) {
+  int status = in_child([] {
+    pidfile_write_release(pidfile_acquire("/var/run/term.pid"));
+    int first = pidfile_delete("/var/run/term.pid");
+    int second = pidfile_delete("/var/run/term.pid");
+    return first == 0 && second == -1 ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  std::string line = "saved_pidfile:/var/run/term.pid\n";
+  EXPECT_EQ(sim::read_file(kChildOut), line + line + line);
+  EXPECT_FALSE(sim::file_exists("/var/run/term.pid"));
+}
+
+volatile sig_atomic_t g_alarms = 0;
+void count_alarm(int) { g_alarms = g_alarms + 1; }
+
+TEST_F(ConsoleTest, TimerCallsItsHandlerUntilStopped) {
+  sim::set_time_divisor(100);
+  g_alarms = 0;
+  ASSERT_EQ(setTimer(2, count_alarm), 0);
+  ASSERT_TRUE(sim::wait_for([] { return g_alarms >= 3; }));
+  ASSERT_EQ(stopTimer(), 0);
+  int after_stop = g_alarms;
+  usleep(500000);  // 100 scaled periods
+  EXPECT_LE(g_alarms, after_stop + 1);  // at most one already in flight
+}
+
+TEST_F(ConsoleTest, TimerOfZeroSecondsInstallsTheHandlerOnly) {
+  g_alarms = 0;
+  ASSERT_EQ(setTimer(0, count_alarm), 0);
+  itimerval value{};
+  getitimer(ITIMER_REAL, &value);
+  EXPECT_EQ(value.it_value.tv_sec, 0);
+  EXPECT_EQ(value.it_value.tv_usec, 0);
+  raise(SIGALRM);
+  EXPECT_EQ(g_alarms, 1);
+}
+
+}  // namespace
