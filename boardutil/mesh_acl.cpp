@@ -1,0 +1,160 @@
+// The mesh interface's access-control list: merges a driver's list into
+// "AccessControlList<n>" of the configuration store, and turns a stored list
+// into the compact form (hexadecimal digits only) handed to the mesh interface.
+#include "boardutil/mesh_acl.h"
+
+#include <netinet/in.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "boardutil/console.h"
+#include "boardutil/list_values.h"
+#include "boardutil/pause.h"
+#include "boardutil/wireless.h"
+#include "nvram.h"
+
+namespace {
+
+static_assert(ACL_LIST_ENTRIES + ACL_MAX_ENTRIES * ACL_ENTRY_SIZE == ACL_LIST_SIZE);
+
+// List 3 of set 1 is the mesh interface's list; it always holds the router's
+// own 5 GHz upstream-client address.
+constexpr int kMeshList = 3;
+constexpr const char kMeshListKey[] = "AccessControlList3";
+constexpr const char kOwnInterface[] = "apclii0";
+// A stored mesh list this short holds no entry and counts as empty.
+constexpr size_t kShortList = 9;
+// "AA:BB:CC:DD:EE:FF;"
+constexpr size_t kEntryLength = 18;
+
+uint32_t read_u32_le(const unsigned char *bytes) {
+  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+bool contains_ignoring_case(const char *text, const char *entry) {
+  size_t length = strlen(entry);
+  for (const char *at = text; *at != '\0'; ++at) {
+    if (strncasecmp(at, entry, length) == 0) return true;
+  }
+  return false;
+}
+
+// The mesh list starts from the stored list, which gains the own address
+// once; the address is looked for exactly as get_mac_addr_with_colon gives
+// it (uppercase).
+void seed_mesh_list(char *text, size_t room, const char *stored, const char *own) {
+  if (strlen(stored) <= kShortList) {
+    snprintf(text, room, "%s;", own);
+  } else if (strstr(stored, own) != nullptr) {
+    snprintf(text, room, "%s", stored);
+  } else {
+    console_debug("apclii0:%s\n\n", own);
+    snprintf(text, room, "%s%s;", stored, own);
+    console_debug("apclii0---temp:%s\n\n", text);
+  }
+}
+
+// Appends each driver entry not yet in the text (ignoring letter case), in
+// the driver's order. The record holds at most 64 entries, whatever its
+// count says.
+void merge_driver_entries(char *text, size_t room, const unsigned char *record) {
+  uint32_t count = read_u32_le(record + ACL_LIST_COUNT);
+  size_t length = strlen(text);
+  for (uint32_t i = 0; i < count; ++i) {
+    if (i == ACL_MAX_ENTRIES) {
+      console_debug("config_acl is full, can not add more\n\n");
+      break;
+    }
+    const unsigned char *mac = record + ACL_LIST_ENTRIES + i * ACL_ENTRY_SIZE;
+    console_debug("%02X:%02X:%02X:%02X:%02X:%02X\n", mac[0], mac[1], mac[2], mac[3], mac[4],
+                  mac[5]);
+    char entry[kEntryLength + 2];
+    snprintf(entry, sizeof entry, "%02X:%02X:%02X:%02X:%02X:%02X;", mac[0], mac[1], mac[2],
+             mac[3], mac[4], mac[5]);
+    if (contains_ignoring_case(text, entry) || length + kEntryLength >= room) continue;
+    memcpy(text + length, entry, kEntryLength + 1);
+    length += kEntryLength;
+  }
+}
+
+bool is_hex_digit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// The compact form: only the hexadecimal digits of the list, which goes into
+// a shell command line; separators and anything else another writer of the
+// store may have left are dropped. Writes at out and terminates it.
+void append_compact(const char *acl, char *out) {
+  for (; *acl != '\0'; ++acl) {
+    if (is_hex_digit(*acl)) *out++ = *acl;
+  }
+  *out = '\0';
+}
+
+}  // namespace
+
+extern "C" void config_acl(const char *ifname, int n, int index) {
+  int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (sock < 0) return;
+  const char *stored = "";
+  const char *own = "";
+  if (n == kMeshList) {
+    stored = nvram_bufget(RTDEV_NVRAM, kMeshListKey);
+    console_debug("acclList3:%s\n\n", stored);
+    own = get_mac_addr_with_colon(kOwnInterface);
+  }
+  // The mesh list keeps its stored entries and grows across calls, so the
+  // working text is sized from it: the stored list, the own address and its
+  // ';', every entry of the driver record, and the terminator.
+  size_t room = strlen(stored) + strlen(own) + 1 + ACL_MAX_ENTRIES * kEntryLength + 1;
+  char *text = static_cast<char *>(calloc(room, 1));
+  if (text == nullptr) {
+    close(sock);
+    return;
+  }
+  if (n == kMeshList) seed_mesh_list(text, room, stored, own);
+
+  console_debug("config_acl,size:%d\n\n", ACL_LIST_SIZE);
+  unsigned char record[ACL_LIST_SIZE] = {};
+  // A failed query leaves the record zeroed: no entries.
+  ap_oid_query_info(OID_ACL_LIST, sock, ifname, record, ACL_LIST_SIZE);
+  merge_driver_entries(text, room, record);
+
+  nvram_bufset(index, racat("AccessControlList", n), text);
+  pause_seconds(1);
+  nvram_commit(index);
+  close(sock);
+  free(text);
+}
+
+// The result lives in a buffer of this function, grown to the longest list
+// seen so far (the compact form is never longer than the list), so no list
+// is ever cut short.
+extern "C" const char *mesh_get_acl(const char *acl) {
+  static char *compact = nullptr;
+  static size_t capacity = 0;
+  size_t needed = strlen(acl) + 1;
+  if (needed > capacity) {
+    char *grown = static_cast<char *>(realloc(compact, needed));
+    if (grown == nullptr) {
+      console_debug("acl: no memory for %zu bytes\n", needed);
+      return "";
+    }
+    compact = grown;
+    capacity = needed;
+  }
+  append_compact(acl, compact);
+  console_debug("acl:%s\n", compact);
+  return compact;
+}
+
+extern "C" void mesh_acl_append(const char *acl, char *out) {
+  append_compact(acl, out + strlen(out));
+  console_debug("acl:%s\n\n", out);
+}
