@@ -1,0 +1,78 @@
+// Queries of the wireless driver's private ioctls: OID queries (WPS status,
+// an access point's WPS profile, any OID on a caller's socket) and the
+// credentials an upstream-client interface received.
+#include "boardutil/wireless.h"
+
+#include <linux/wireless.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+
+#include "boardutil/console.h"
+#include "boardutil/unique_fd.h"
+#include "boardutil/wireless_internal.h"
+
+namespace {
+
+// The request record; the name is cut to the 15 characters that fit.
+iwreq make_request(const char *ifname, void *buffer, int length, int flags) {
+  iwreq request{};
+  snprintf(request.ifr_ifrn.ifrn_name, sizeof request.ifr_ifrn.ifrn_name, "%s", ifname);
+  request.u.data.pointer = buffer;
+  request.u.data.length = static_cast<uint16_t>(std::clamp(length, 0, 0xFFFF));
+  request.u.data.flags = static_cast<uint16_t>(flags);
+  return request;
+}
+
+boardutil::unique_fd wireless_socket() {
+  return boardutil::unique_fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+}
+
+}  // namespace
+
+namespace boardutil {
+
+int oid_query(int oid, const char *ifname, void *buffer, int length) {
+  unique_fd sock = wireless_socket();
+  return ap_oid_query_info(oid, sock.get(), ifname, buffer, length);
+}
+
+}  // namespace boardutil
+
+extern "C" int ap_oid_query_info(int oid, int socket, const char *ifname, void *buffer,
+                                 int length) {
+  iwreq request = make_request(ifname, buffer, length, oid);
+  return ioctl(socket, RTPRIV_IOCTL_OID_QUERY, &request);
+}
+
+extern "C" int getWscStatus(const char *ifname) {
+  unsigned char answer[4] = {};
+  if (boardutil::oid_query(OID_WSC_STATUS, ifname, answer, sizeof answer) == -1) {
+    console_debug("ioctl error\n");
+  }
+  uint32_t status = answer[0] | answer[1] << 8 | answer[2] << 16 |
+                    static_cast<uint32_t>(answer[3]) << 24;
+  return static_cast<int>(status);
+}
+
+extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
+  if (boardutil::oid_query(OID_WSC_PROFILE, ifname, profile->bytes, WSC_PROFILE_SIZE) == -1) {
+    console_debug("ioctl error\n\n");
+  }
+}
+
+extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int length) {
+  boardutil::unique_fd sock = wireless_socket();
+  if (!sock.valid()) console_debug("socket open Fail !\n");
+  size_t marker = std::min<size_t>(boardutil::kWscProfileRequestSize,
+                                   static_cast<size_t>(std::max(length, 0)));
+  memcpy(buffer, boardutil::kWscProfileRequest, marker);
+  iwreq request = make_request(ifname, buffer, length, 0);
+  if (ioctl(sock.get(), RTPRIV_IOCTL_WSC_PROFILE, &request) < 0) {
+    console_debug("ioctl -> RTPRIV_IOCTL_WSC_PROFILE Fail !\n");
+  }
+}
