@@ -1,0 +1,114 @@
+// The mesh pairing completion handler: the commands of each model and mesh
+// mode (through the stubs' records), LED 9 dark, and the monitor's SIGHUP.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "buttond.h"
+#include "nvram.h"
+#include "sim.h"
+
+namespace {
+
+constexpr char kLed9Dark[] = "gpio led pin=9 on=0 off=4000 blinks=1 rests=0 times=4000";
+constexpr char kOwnMac[] = "02:00:00:00:00:21";  // apclii0 of the sandbox
+
+class MeshPairingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    sim::reset();
+    sim::set_time_divisor(100);
+    nvram_bufset(0, "Model", "KQ700");
+    nvram_bufset(1, "AccessControlList3", "");
+    sim::wifi_acl("rai3", {});
+  }
+
+  // Runs the handler in mode and waits until the monitor was notified.
+  static void pair(const char *mode) {
+    mesh_mode = mode;
+    sim::start_monitor();
+    send_signal();
+    ASSERT_TRUE(sim::wait_for([] { return sim::monitor_hups() == 1; }));
+    EXPECT_EQ(sim::requests("gpio led"), std::vector<std::string>{kLed9Dark});
+  }
+};
+
+TEST_F(MeshPairingTest, MeshModeOneMergesAndHandsTheListToTheMeshInterface) {
+  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02"});
+  pair("1");
+  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 4));
+  EXPECT_EQ(sim::commands(),
+            (std::vector<std::string>{
+                "iwpriv rai3 set SmartLinkUpdate=40",
+                "iwpriv rai3 set SmartLinkUpdate=5020000000021AABBCCDDEE01AABBCCDDEE02",
+                "iwpriv rai3 set touchlink=0",
+                "killall -SIGUSR1 sync_server",
+            }));
+  EXPECT_EQ(std::string(nvram_bufget(1, "AccessControlList3")),
+            std::string(kOwnMac) + ";AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;");
+  EXPECT_EQ(sim::console(), "update acl\n\nnotify monitor to update status..\n\n");
+  EXPECT_FALSE(sim::file_exists("/tmp/Pair"));
+}
+
+TEST_F(MeshPairingTest, LongListIsHandedOverWhole) {
+  std::vector<std::string> macs;
+  std::string digits = "020000000021";
+  for (unsigned i = 0; i < 40; ++i) {
+    char mac[18];
+    snprintf(mac, sizeof mac, "C0:FF:EE:00:00:%02X", i);
+    macs.push_back(mac);
+    digits += std::string("C0FFEE0000") + (mac + 15);
+  }
+  sim::wifi_acl("rai3", macs);
+  pair("1");
+  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 4));
+  EXPECT_EQ(sim::commands().at(1), "iwpriv rai3 set SmartLinkUpdate=5" + digits);
+}
+
+TEST_F(MeshPairingTest, PairingOverWithoutTouchingTheList) {
+  // Model KQ718D3 in mesh mode 1, and any model in mesh mode 2.
+  for (const char *mode : {"1", "2"}) {
+    sim::reset();
+    sim::set_time_divisor(100);
+    nvram_bufset(0, "Model", "KQ718D3");
+    nvram_bufset(1, "AccessControlList3", "");
+    sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
+    pair(mode);
+    EXPECT_TRUE(sim::wait_for_text("/tmp/Pair", "0\n")) << "mode " << mode;
+    EXPECT_TRUE(sim::commands().empty()) << "mode " << mode;
+    EXPECT_STREQ(nvram_bufget(1, "AccessControlList3"), "") << "mode " << mode;
+  }
+}
+
+TEST_F(MeshPairingTest, OtherMeshModesOnlyDimTheLedAndNotify) {
+  for (const char *mode : {"0", ""}) {
+    sim::reset();
+    sim::set_time_divisor(100);
+    pair(mode);
+    EXPECT_TRUE(sim::commands().empty()) << "mode " << mode;
+    EXPECT_FALSE(sim::file_exists("/tmp/Pair")) << "mode " << mode;
+    EXPECT_EQ(sim::console(), "notify monitor to update status..\n\n") << "mode " << mode;
+  }
+}
+
+TEST_F(MeshPairingTest, MonitorWithoutUsablePidIsNotSignalled) {
+  mesh_mode = "0";
+  send_signal();
+  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "send_signal: application is not running\n\n"));
+  EXPECT_EQ(sim::requests("gpio led"), std::vector<std::string>{kLed9Dark});
+
+  // A running monitor whose pid file says 1, or no number at all.
+  sim::start_monitor();
+  sim::clear_logs();
+  sim::write_file("/var/run/monitor.pid", "1\n");
+  send_signal();
+  sim::write_file("/var/run/monitor.pid", "pid\n");
+  send_signal();
+  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog,
+                                 "send_signal: application pid(1) <= 1\n\n"
+                                 "send_signal: application is not running\n\n"));
+  EXPECT_EQ(sim::monitor_hups(), 0u);
+}
+
+}  // namespace

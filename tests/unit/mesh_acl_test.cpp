@@ -1,0 +1,186 @@
+// The mesh access-control list: merging the fake driver's list of rai3 into
+// the stored list, the own apclii0 address, and the compact form.
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/mesh_acl.h"
+#include "nvram.h"
+#include "sim.h"
+
+namespace {
+
+constexpr char kOwnMac[] = "0A:1B:2C:3D:4E:5F";
+constexpr char kOwnEntry[] = "0A:1B:2C:3D:4E:5F;";
+
+// A distinct station address per number.
+std::string station(unsigned i) {
+  char mac[18];
+  snprintf(mac, sizeof mac, "C0:FF:EE:00:%02X:%02X", i / 256, i % 256);
+  return mac;
+}
+
+std::vector<std::string> stations(unsigned first, unsigned count) {
+  std::vector<std::string> macs;
+  for (unsigned i = first; i < first + count; ++i) macs.push_back(station(i));
+  return macs;
+}
+
+std::string as_list(const std::vector<std::string> &macs) {
+  std::string list;
+  for (const std::string &mac : macs) list += mac + ";";
+  return list;
+}
+
+std::string compact(const std::string &list) {
+  std::string digits;
+  for (char c : list) {
+    if (c != ':' && c != ';') digits += c;
+  }
+  return digits;
+}
+
+// Splits a stored list into its entries, failing the test on any entry that
+// is not a whole "XX:XX:XX:XX:XX:XX;".
+std::vector<std::string> entries_of(const std::string &list) {
+  std::vector<std::string> entries;
+  EXPECT_EQ(list.size() % 18, 0u) << list;
+  for (size_t at = 0; at + 18 <= list.size(); at += 18) {
+    std::string entry = list.substr(at, 18);
+    EXPECT_EQ(entry[17], ';') << entry;
+    for (size_t colon : {2, 5, 8, 11, 14}) EXPECT_EQ(entry[colon], ':') << entry;
+    entries.push_back(entry.substr(0, 17));
+  }
+  return entries;
+}
+
+class MeshAclTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    sim::reset();
+    sim::set_time_divisor(100);
+    sim::set_mac("apclii0", kOwnMac);
+  }
+
+  static std::string stored(int index = 1, const char *key = "AccessControlList3") {
+    return nvram_bufget(index, key);
+  }
+  static void store(const std::string &list) {
+    nvram_bufset(1, "AccessControlList3", list.c_str());
+  }
+};
+
+TEST_F(MeshAclTest, EmptyOrShortListBecomesOwnAddressThenStationsAndIsCommitted) {
+  for (const char *seed : {"", "12:34:56;"}) {
+    store(seed);
+    sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "aa:bb:cc:dd:ee:02"});
+    config_acl("rai3", 3, 1);
+    EXPECT_EQ(stored(), std::string(kOwnEntry) + "AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;")
+        << "seed " << seed;
+  }
+  // Committed: another process reads the same list from the store.
+  ASSERT_EQ(sim::sh(sim::program("nvram") + " get 1 AccessControlList3 > /tmp/acl"), 0);
+  EXPECT_EQ(sim::read_file("/tmp/acl"),
+            std::string(kOwnEntry) + "AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;\n");
+}
+
+TEST_F(MeshAclTest, OwnAddressIsMatchedExactlyAndStationsIgnoringCase) {
+  // Own address present in uppercase: kept once. A driver station stored in
+  // lowercase is not added again; a repeated station gives one entry.
+  store("aa:bb:cc:dd:ee:01;" + std::string(kOwnEntry));
+  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02", "AA:BB:CC:DD:EE:02"});
+  config_acl("rai3", 3, 1);
+  EXPECT_EQ(stored(), "aa:bb:cc:dd:ee:01;" + std::string(kOwnEntry) + "AA:BB:CC:DD:EE:02;");
+
+  // Own address present only in lowercase: the uppercase form is appended.
+  store("0a:1b:2c:3d:4e:5f;");
+  sim::wifi_acl("rai3", {});
+  config_acl("rai3", 3, 1);
+  EXPECT_EQ(stored(), "0a:1b:2c:3d:4e:5f;" + std::string(kOwnEntry));
+
+  // A stored list without its final ';' gets the address right after it.
+  store("AA:BB:CC:DD:EE:01");
+  config_acl("rai3", 3, 1);
+  EXPECT_EQ(stored(), "AA:BB:CC:DD:EE:01" + std::string(kOwnEntry));
+}
+
+TEST_F(MeshAclTest, OtherListsAreReplacedByTheDriverList) {
+  nvram_bufset(0, "AccessControlList2", "11:11:11:11:11:11;");
+  store("AA:BB:CC:DD:EE:01;");
+  sim::wifi_acl("ra0", {"AA:BB:CC:DD:EE:07", "AA:BB:CC:DD:EE:07"});
+  config_acl("ra0", 2, 0);
+  EXPECT_EQ(stored(0, "AccessControlList2"), "AA:BB:CC:DD:EE:07;");
+  sim::wifi_acl("ra0", {});
+  config_acl("ra0", 2, 0);
+  EXPECT_EQ(stored(0, "AccessControlList2"), "");
+  // Neither the mesh list nor the own address is involved.
+  EXPECT_EQ(stored(), "AA:BB:CC:DD:EE:01;");
+}
+
+TEST_F(MeshAclTest, FailedQueryStoresTheSeededList) {
+  store("");
+  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
+  sim::wifi_fail("rai3", "all");
+  config_acl("rai3", 3, 1);
+  EXPECT_EQ(stored(), kOwnEntry);
+}
+
+TEST_F(MeshAclTest, OnlySixtyFourDriverEntriesAreMerged) {
+  sim::write_file("/tmp/log", "");
+  store(kOwnEntry);
+  std::vector<std::string> macs = stations(0, 70);
+  sim::wifi_acl("rai3", macs);
+  config_acl("rai3", 3, 1);
+  std::vector<std::string> expected = {kOwnMac};
+  expected.insert(expected.end(), macs.begin(), macs.begin() + 64);
+  EXPECT_EQ(entries_of(stored()), expected);
+  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "config_acl is full, can not add more\n\n"));
+}
+
+TEST_F(MeshAclTest, MeshListGrowsAcrossCallsWithEveryEntryWhole) {
+  // A stored list of 64 entries plus 64 new driver entries is more than one
+  // driver list's worth of text; nothing may be cut or lost.
+  std::vector<std::string> expected = {kOwnMac};
+  std::vector<std::string> old = stations(0, 63);
+  expected.insert(expected.end(), old.begin(), old.end());
+  store(as_list(expected));
+  for (unsigned round = 1; round <= 2; ++round) {
+    std::vector<std::string> fresh = stations(round * 100, 64);
+    std::vector<std::string> driver = fresh;
+    driver[0] = old[5];  // already stored: not added again
+    sim::wifi_acl("rai3", driver);
+    config_acl("rai3", 3, 1);
+    expected.insert(expected.end(), fresh.begin() + 1, fresh.end());
+    EXPECT_EQ(entries_of(stored()), expected) << "round " << round;
+  }
+  EXPECT_EQ(expected.size(), 64u + 2 * 63u);
+}
+
+TEST_F(MeshAclTest, CompactFormKeepsOnlyHexadecimalDigits) {
+  EXPECT_STREQ(mesh_get_acl("AA:BB:CC:DD:EE:01;aa:bb:cc:dd:ee:02;"), "AABBCCDDEE01aabbccddee02");
+  EXPECT_STREQ(mesh_get_acl(""), "");
+  // Text another writer left in the store never reaches a command line:
+  // of "`touch /tmp/x`" and "$(id)" only the letters c and d remain.
+  const char *hostile = "AA:BB:CC:DD:EE:01;`touch /tmp/x`;$(id)|&><\"' \n\t11:22:33:44:55:66;";
+  EXPECT_STREQ(mesh_get_acl(hostile), "AABBCCDDEE01cd112233445566");
+
+  char out[64] = "prefix=";
+  mesh_acl_append("AA:BB:CC:DD:EE:01;", out);
+  mesh_acl_append("; rm -rf /;11:22:33:44:55:66;", out);
+  EXPECT_STREQ(out, "prefix=AABBCCDDEE01f112233445566");
+}
+
+TEST_F(MeshAclTest, CompactFormOfALongListIsWhole) {
+  std::string list = as_list(stations(0, 200));
+  std::string first = mesh_get_acl(list.c_str());
+  EXPECT_EQ(first.size(), 200u * 12);
+  EXPECT_EQ(first, compact(list));
+  // The next call overwrites the result with its own, shorter one.
+  const char *second = mesh_get_acl("AA:BB:CC:DD:EE:01;");
+  EXPECT_STREQ(second, "AABBCCDDEE01");
+}
+
+}  // namespace
