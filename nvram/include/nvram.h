@@ -16,9 +16,16 @@ extern "C" {
 /* The value, or "" for a key that is not set (never null). The text stays
  * valid for the life of the process; the same value returns the same text. */
 const char *nvram_bufget(int index, const char *key);
+/* Stores a copy of value for this process (0, or -1 for a bad index or a
+ * key that is empty or holds '=' or a newline). */
 int nvram_bufset(int index, const char *key, const char *value);
+/* nvram_bufset, then nvram_commit. */
 int nvram_set(int index, const char *key, const char *value);
+/* Writes this process's changes to the set into the store, merged with what
+ * other processes committed meanwhile; -1 (reported on standard error, the
+ * changes kept) when the store cannot be written. */
 int nvram_commit(int index);
+/* Nothing to prepare or release: 0 for a valid index, -1 otherwise. */
 int nvram_init(int index);
 void nvram_close(int index);
 

@@ -1,0 +1,43 @@
+// Reading a set's committed state from the store directory: the file, or
+// its last good copy when the file is damaged, or the defaults.
+#ifndef NVRAM_COMMITTED_SET_H
+#define NVRAM_COMMITTED_SET_H
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "sets.h"
+
+namespace nvram {
+
+// Tells one version of a file from another with a single stat. A commit
+// always makes a new file with a later modification time.
+struct FileIdentity {
+  bool present = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  struct timespec modified = {}, changed = {};
+
+  static FileIdentity of(const struct stat *status);  // nullptr: no file
+  bool operator==(const FileIdentity &other) const;
+};
+
+struct CommittedSet {
+  Values values;
+  FileIdentity identity;  // of the set's file as read
+  std::string sound_bytes;  // the file's bytes when it was sound, else empty
+  bool sound = false;
+};
+
+// Files larger than this are damaged: the store is a few KiB.
+inline constexpr size_t kMaxFileSize = 1 << 20;
+
+FileIdentity current_identity(int index);
+// Damage is reported on standard error, naming the file.
+CommittedSet load_committed(int index);
+
+}  // namespace nvram
+
+#endif

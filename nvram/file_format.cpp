@@ -1,0 +1,71 @@
+// Layout of a committed set file: a 25-byte header "NVRAM1 LLLLLLLL CCCCCCCC\n"
+// (body length and CRC-32 of the body, 8 lowercase hex digits each), then
+// the body: one key=value line per key, sorted by key.
+#include "file_format.h"
+
+#include <cstdio>
+
+#include "crc32.h"
+#include "line_format.h"
+
+namespace nvram {
+namespace {
+
+constexpr std::string_view kMagic = "NVRAM1 ";
+constexpr size_t kLengthAt = kMagic.size();
+constexpr size_t kCrcAt = kLengthAt + 9;
+constexpr size_t kHeaderSize = kCrcAt + 9;
+static_assert(kHeaderSize == 25);
+
+// Exactly 8 lowercase hex digits, so any change to a digit is noticed.
+bool parse_hex8(std::string_view text, uint32_t &number) {
+  number = 0;
+  for (char c : text) {
+    uint32_t digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else {
+      return false;
+    }
+    number = number << 4 | digit;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string encode_set(const Values &values) {
+  std::string body;
+  for (const auto &[key, value] : values) append_line(body, key, value);
+  char header[kHeaderSize + 1];
+  snprintf(header, sizeof header, "%.*s%08x %08x\n", static_cast<int>(kMagic.size()), kMagic.data(),
+           static_cast<unsigned>(body.size()), static_cast<unsigned>(crc32(body)));
+  return header + body;
+}
+
+const char *decode_set(std::string_view bytes, Values &values) {
+  values.clear();
+  if (bytes.size() < kHeaderSize) return "shorter than its header";
+  uint32_t length, crc;
+  if (bytes.substr(0, kLengthAt) != kMagic || !parse_hex8(bytes.substr(kLengthAt, 8), length) ||
+      bytes[kCrcAt - 1] != ' ' || !parse_hex8(bytes.substr(kCrcAt, 8), crc) ||
+      bytes[kHeaderSize - 1] != '\n') {
+    return "bad header";
+  }
+  std::string_view body = bytes.substr(kHeaderSize);
+  if (body.size() != length) return "length does not match its header (torn or truncated)";
+  if (crc32(body) != crc) return "checksum mismatch";
+  std::string key, value;
+  while (!body.empty()) {
+    size_t end = body.find('\n');
+    if (end == std::string_view::npos) return "last line has no newline";
+    if (parse_line(body.substr(0, end), key, value) != nullptr) return "malformed line";
+    if (!values.emplace(std::move(key), std::move(value)).second) return "duplicate key";
+    body.remove_prefix(end + 1);
+  }
+  return nullptr;
+}
+
+}  // namespace nvram

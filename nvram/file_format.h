@@ -1,0 +1,22 @@
+// Layout of a committed set file: a 25-byte header "NVRAM1 LLLLLLLL CCCCCCCC\n"
+// (body length and CRC-32 of the body, 8 lowercase hex digits each), then
+// the body: one key=value line per key, sorted by key.
+#ifndef NVRAM_FILE_FORMAT_H
+#define NVRAM_FILE_FORMAT_H
+
+#include <string>
+#include <string_view>
+
+#include "sets.h"
+
+namespace nvram {
+
+std::string encode_set(const Values &values);
+
+// Fills values from a file's bytes; nullptr when the file is sound, else
+// what is wrong with it. Any content is safe to pass.
+const char *decode_set(std::string_view bytes, Values &values);
+
+}  // namespace nvram
+
+#endif

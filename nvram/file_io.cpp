@@ -1,0 +1,104 @@
+// Whole-file reads with a size bound, and durable replacement of a file:
+// temporary file, fsync, rename over the old one, fsync of the directory.
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "fd.h"
+#include "report.h"
+
+namespace nvram {
+namespace {
+
+bool later(const struct timespec &a, const struct timespec &b) {
+  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+}
+
+bool write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Writes and flushes the temporary file; the caller renames it.
+bool write_temp(const char *temp, std::string_view bytes, const struct timespec *newer_than) {
+  Fd fd(open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd.ok()) return false;
+  if (!write_all(fd.get(), bytes)) return false;
+  if (newer_than) {
+    struct stat st;
+    if (fstat(fd.get(), &st) != 0) return false;
+    if (!later(st.st_mtim, *newer_than)) {
+      struct timespec times[2] = {{0, UTIME_OMIT}, *newer_than};
+      if (++times[1].tv_nsec == 1000000000) times[1] = {times[1].tv_sec + 1, 0};
+      if (futimens(fd.get(), times) != 0) return false;
+    }
+  }
+  return fsync(fd.get()) == 0;
+}
+
+}  // namespace
+
+int read_file(const char *path, size_t max, std::string &bytes, struct stat &identity) {
+  bytes.clear();
+  Fd fd(open(path, O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) {
+    int error = errno;
+    if (error != ENOENT) stat(path, &identity);
+    return error;
+  }
+  if (fstat(fd.get(), &identity) != 0) return errno;
+  if (static_cast<unsigned long long>(identity.st_size) > max) return EFBIG;
+  char chunk[4096];
+  for (;;) {
+    ssize_t n = read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return 0;
+    if (bytes.size() + static_cast<size_t>(n) > max) return EFBIG;
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
+}
+
+bool replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
+                  const struct timespec *newer_than) {
+  if (!write_temp(temp, bytes, newer_than)) {
+    report("cannot write %s: %s", temp, strerror(errno));
+    unlink(temp);
+    return false;
+  }
+  if (rename(temp, path) != 0) {
+    report("cannot rename %s to %s: %s", temp, path, strerror(errno));
+    unlink(temp);
+    return false;
+  }
+  Fd directory(open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!directory.ok() || fsync(directory.get()) != 0) {
+    report("cannot flush directory %s: %s", dir, strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+bool make_directories(const char *path) {
+  std::string prefix;
+  for (const char *p = path; *p; ++p) {
+    prefix += *p;
+    if ((p[1] == '/' || p[1] == '\0') && prefix != "/" && mkdir(prefix.c_str(), 0755) != 0 &&
+        errno != EEXIST) {
+      report("cannot create directory %s: %s", prefix.c_str(), strerror(errno));
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace nvram

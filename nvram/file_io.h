@@ -1,0 +1,30 @@
+// Whole-file reads with a size bound, and durable replacement of a file:
+// temporary file, fsync, rename over the old one, fsync of the directory.
+#ifndef NVRAM_FILE_IO_H
+#define NVRAM_FILE_IO_H
+
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+
+namespace nvram {
+
+// Reads all of path into bytes. Returns 0, or an errno value: ENOENT when
+// there is no file, EFBIG when it is larger than max. identity gets the
+// file's status whenever the file exists.
+int read_file(const char *path, size_t max, std::string &bytes, struct stat &identity);
+
+// Puts bytes in place of path through temp in directory dir. When
+// newer_than is given, the new file's modification time is made later than
+// it, so every version of a file differs from the one before in its status.
+// Reports what failed on standard error.
+bool replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
+                  const struct timespec *newer_than);
+
+// Creates path and its missing parents (mkdir -p).
+bool make_directories(const char *path);
+
+}  // namespace nvram
+
+#endif

@@ -1,0 +1,20 @@
+// One key=value line, as in the committed files and the tool's show and
+// import: the value is escaped ("\\" for a backslash, "\n" for a newline).
+#ifndef NVRAM_LINE_FORMAT_H
+#define NVRAM_LINE_FORMAT_H
+
+#include <string>
+#include <string_view>
+
+namespace nvram {
+
+// Appends "key=value\n" with the value escaped.
+void append_line(std::string &out, std::string_view key, std::string_view value);
+
+// Splits line (without its newline) at the first '='; nullptr when it is
+// well formed, else what is wrong with it.
+const char *parse_line(std::string_view line, std::string &key, std::string &value);
+
+}  // namespace nvram
+
+#endif

@@ -1,0 +1,28 @@
+// Where a set lives in the store directory: its committed file, the last
+// good copy, their temporaries, and the lock that serialises commits.
+#include "set_files.h"
+
+#include "sets.h"
+
+#define NVRAM_SET_FILES(name)                                                           \
+  {                                                                                     \
+    NVRAM_DIR "/" name, NVRAM_DIR "/" name ".bak", NVRAM_DIR "/" name ".tmp",           \
+        NVRAM_DIR "/" name ".bak.tmp", NVRAM_DIR "/" name ".lock"                       \
+  }
+
+namespace nvram {
+namespace {
+
+constexpr SetFiles kFiles[kSetCount] = {
+    NVRAM_SET_FILES("2860"),
+    NVRAM_SET_FILES("rtdev"),
+    NVRAM_SET_FILES("wifi3"),
+};
+
+}  // namespace
+
+const char *store_directory() { return NVRAM_DIR; }
+
+const SetFiles &set_files(int index) { return kFiles[index]; }
+
+}  // namespace nvram

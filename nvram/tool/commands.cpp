@@ -1,0 +1,128 @@
+// The `nvram` command line: get, set, unset, show, commit and import on the
+// sets of the store.
+#include "commands.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "import_file.h"
+#include "line_format.h"
+#include "report.h"
+#include "sets.h"
+#include "store.h"
+
+namespace nvram {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: nvram get SET KEY | set SET KEY VALUE | unset SET KEY | show [SET] | commit SET |"
+    " import SET FILE\n"
+    "  SET: 0 (2860), 1 (rtdev) or 2 (wifi3); show prints and import reads KEY=VALUE lines"
+    " (\\n stands for a newline, \\\\ for a backslash)\n";
+
+int usage() {
+  fputs(kUsage, stderr);
+  return 2;
+}
+
+int commit(int index) { return commit_set(index) ? 0 : 1; }
+
+void show(int index) {
+  std::string out;
+  for (const auto &[key, value] : all_values(index)) append_line(out, key, value);
+  fwrite(out.data(), 1, out.size(), stdout);
+}
+
+int run_get(int index, char **words) {
+  std::string_view value = get_value(index, words[0]);
+  printf("%.*s\n", static_cast<int>(value.size()), value.data());
+  return 0;
+}
+
+int run_set(int index, char **words) {
+  set_value(index, words[0], words[1]);
+  return commit(index);
+}
+
+int run_unset(int index, char **words) {
+  unset_value(index, words[0]);
+  return commit(index);
+}
+
+int run_show(int index, char **) {
+  show(index);
+  return 0;
+}
+
+int run_commit(int index, char **) { return commit(index); }
+
+int run_import(int index, char **words) {
+  Values values;
+  if (!read_import_file(words[0], values)) return usage();
+  for (const auto &[key, value] : values) set_value(index, key, value);
+  return commit(index);
+}
+
+struct Command {
+  std::string_view name;
+  const char *words;  // after SET
+  int count;          // of those words
+  bool key_first;
+  int (*run)(int index, char **words);
+};
+
+constexpr Command kCommands[] = {
+    {"get", " KEY", 1, true, run_get},          {"set", " KEY VALUE", 2, true, run_set},
+    {"unset", " KEY", 1, true, run_unset},      {"show", "", 0, false, run_show},
+    {"commit", "", 0, false, run_commit},       {"import", " FILE", 1, false, run_import},
+};
+
+int show_all() {
+  for (int index = 0; index < kSetCount; ++index) {
+    printf("# set %d (%.*s)\n", index, static_cast<int>(kSetNames[index].size()),
+           kSetNames[index].data());
+    show(index);
+  }
+  return 0;
+}
+
+int run_command(const Command &command, int argc, char **argv) {
+  int words = argc - 3;
+  if (command.name == "show" && argc == 2) return show_all();
+  if (words != command.count) {
+    report("%s takes SET%s", argv[1], command.words);
+    return usage();
+  }
+  int index = parse_set(argv[2]);
+  if (index < 0) {
+    report("unknown set '%s'", argv[2]);
+    return usage();
+  }
+  if (command.key_first && !valid_key(argv[3])) {
+    report("invalid key '%s': a key is not empty and has no '=' or newline", argv[3]);
+    return usage();
+  }
+  return command.run(index, argv + 3);
+}
+
+}  // namespace
+
+int run_tool(int argc, char **argv) {
+  if (argc < 2) {
+    report("no command");
+    return usage();
+  }
+  for (const Command &command : kCommands) {
+    if (command.name != argv[1]) continue;
+    int status = run_command(command, argc, argv);
+    if (fflush(stdout) != 0 || ferror(stdout)) {
+      report("cannot write the output");
+      return 1;
+    }
+    return status;
+  }
+  report("unknown command '%s'", argv[1]);
+  return usage();
+}
+
+}  // namespace nvram
