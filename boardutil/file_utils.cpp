@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "boardutil/unique_fd.h"
+
 namespace {
 
 constexpr size_t kIntFileBytes = 16;
@@ -23,15 +25,14 @@ extern "C" int file_read_int(const char *path) {
     printf("url is empty! \n");
     return -1;
   }
-  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    printf("open the file %s is failed! fd=%d \n", path, fd);
+  boardutil::unique_fd fd(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.valid()) {
+    printf("open the file %s is failed! fd=%d \n", path, fd.get());
     return -1;
   }
   // One byte more than is read, so the text is always terminated.
   char text[kIntFileBytes + 1] = {};
-  ssize_t got = read(fd, text, kIntFileBytes);
-  close(fd);
+  ssize_t got = read(fd.get(), text, kIntFileBytes);
   if (got < 0) {
     printf("read the file %s is failed! \n", path);
     return -1;

@@ -10,11 +10,11 @@
 #include <string.h>
 #include <strings.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include "boardutil/console.h"
 #include "boardutil/list_values.h"
 #include "boardutil/pause.h"
+#include "boardutil/unique_fd.h"
 #include "boardutil/wireless.h"
 #include "nvram.h"
 
@@ -100,8 +100,8 @@ void append_compact(const char *acl, char *out) {
 }  // namespace
 
 extern "C" void config_acl(const char *ifname, int n, int index) {
-  int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (sock < 0) return;
+  boardutil::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  if (!sock.valid()) return;
   const char *stored = "";
   const char *own = "";
   if (n == kMeshList) {
@@ -114,22 +114,18 @@ extern "C" void config_acl(const char *ifname, int n, int index) {
   // ';', every entry of the driver record, and the terminator.
   size_t room = strlen(stored) + strlen(own) + 1 + ACL_MAX_ENTRIES * kEntryLength + 1;
   char *text = static_cast<char *>(calloc(room, 1));
-  if (text == nullptr) {
-    close(sock);
-    return;
-  }
+  if (text == nullptr) return;
   if (n == kMeshList) seed_mesh_list(text, room, stored, own);
 
   console_debug("config_acl,size:%d\n\n", ACL_LIST_SIZE);
   unsigned char record[ACL_LIST_SIZE] = {};
   // A failed query leaves the record zeroed: no entries.
-  ap_oid_query_info(OID_ACL_LIST, sock, ifname, record, ACL_LIST_SIZE);
+  ap_oid_query_info(OID_ACL_LIST, sock.get(), ifname, record, ACL_LIST_SIZE);
   merge_driver_entries(text, room, record);
 
   nvram_bufset(index, racat("AccessControlList", n), text);
   pause_seconds(1);
   nvram_commit(index);
-  close(sock);
   free(text);
 }
 
