@@ -7,6 +7,15 @@
 extern "C" {
 #endif
 
+/* led_status before any LED state was applied (also set to make the next
+ * request take effect); link_status before /tmp/Link was first read. */
+#define LED_STATE_NONE 4
+#define LINK_STATE_UNREAD 3
+/* Values of link_status and of getWanStatus's result. */
+#define LINK_DOWN 0
+#define LINK_UP 1
+#define LINK_WAIT 2
+
 extern int led_status;
 extern int link_status;
 extern unsigned char link_down_count;
@@ -27,6 +36,13 @@ void remove_pid_Handler(int signo);
 
 int update_mesh_link(int state);
 int check_etherbh(void);
+
+/* 1 when mesh_mode is "2" and operation_mode "3": the mesh interface
+ * follows the uplink. */
+int mesh_follows_uplink(void);
+/* Decides the uplink with wan_status and writes it to /tmp/Link in the
+ * background; returns 1 for up, 0 for down. */
+int publish_link_file(void);
 
 #ifdef __cplusplus
 }
