@@ -1,0 +1,87 @@
+// The access-point path of configAP: the first credential of an access
+// point's WPS profile becomes slot n of its configuration set.
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+
+#include "boardutil/console.h"
+#include "boardutil/list_values.h"
+#include "boardutil/wireless.h"
+#include "credentials.h"
+#include "nvram.h"
+
+namespace {
+
+constexpr int kSlots = 8;
+
+bool all_zero(const unsigned char *bytes, size_t size) {
+  return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0; });
+}
+
+}  // namespace
+
+namespace buttond {
+
+// The record is cleared before the query: a credential the driver left all
+// zero was not filled, and nothing of it is applied.
+bool apply_ap_profile(const char *ifname, int n, int index) {
+  if (n < 0 || n >= kSlots) {
+    console_print("__configAP__ %s: slot %d is no access-point slot, nothing applied\n\n", ifname,
+                  n);
+    return false;
+  }
+  wsc_profile profile{};
+  getWscProfile(ifname, &profile);
+  const unsigned char *credential = profile.bytes + WSC_PROFILE_CRED0;
+  if (all_zero(credential, WSC_CREDENTIAL_SIZE)) {
+    console_print("__configAP__ %s: the driver gave no WPS profile, nothing applied\n\n", ifname);
+    return false;
+  }
+  char ssid[WSC_CRED_SSID_SIZE + 1];
+  record_text(credential + WSC_CRED_SSID, WSC_CRED_SSID_SIZE, ssid);
+  unsigned auth = record_u16(credential + WSC_CRED_AUTH_TYPE);
+  unsigned encr = record_u16(credential + WSC_CRED_ENCR_TYPE);
+  size_t key_len = std::min<size_t>(record_u16(credential + WSC_CRED_KEY_LEN), WSC_CRED_KEY_SIZE);
+  unsigned key_index = credential[WSC_CRED_KEY_INDEX];
+  int k = n + 1;
+
+  nvram_init(index);
+  set_nth_value_flash(index, n, "WscConfStatus", "2");
+  nvram_bufset(index, racat("SSID", k), ssid);
+  nvram_bufset(index, racat("WscSSID", k), ssid);
+  set_nth_value_flash(index, n, "AuthMode", auth_name(auth).ap);
+  console_print("wsc_profile->Profile[0].EncrType:%d\n", encr);
+
+  char key[WSC_CRED_KEY_SIZE + 1] = {};
+  if (encr == kEncrWep) {
+    set_nth_value_flash(index, n, "EncrypType", "WEP");
+    for (const char *type : kWepKeyTypes) {
+      set_nth_value_flash(index, n, type, wep_key_type(key_len));
+    }
+    if (key_index >= 1 && key_index <= kWepKeyStrs.size()) {
+      record_text(credential + WSC_CRED_KEY, WSC_CRED_KEY_SIZE, key);
+      nvram_bufset(index, racat(kWepKeyStrs[key_index - 1], k), key);
+      set_nth_value_flash(index, n, "DefaultKeyID", kWepKeyIds[key_index - 1]);
+    }
+  } else if (const EncrName *wpa = wpa_encryption(encr)) {
+    set_nth_value_flash(index, n, "EncrypType", wpa->ap);
+    set_nth_value_flash(index, n, "DefaultKeyID", "2");
+    record_text(credential + WSC_CRED_KEY, key_len, key);
+    nvram_bufset(index, racat("WPAPSK", k), key);
+  } else {
+    set_nth_value_flash(index, n, "EncrypType", "NONE");
+    set_nth_value_flash(index, n, "DefaultKeyID", "1");
+  }
+  // A WPA-PSK/TKIP profile is offered as WPA-PSK and WPA2-PSK with TKIP and AES.
+  if (auth == kAuthWpaPsk && encr == kEncrTkip) {
+    set_nth_value_flash(index, n, "AuthMode", "WPAPSKWPA2PSK");
+    set_nth_value_flash(index, n, "EncrypType", "TKIPAES");
+  }
+  set_nth_value_flash(index, n, "IEEE8021X", "0");
+  nvram_commit(index);
+  nvram_close(index);
+  return true;
+}
+
+}  // namespace buttond

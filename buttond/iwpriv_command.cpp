@@ -1,0 +1,16 @@
+// The driver settings of the WPS session: one "iwpriv IFNAME set SETTING"
+// command per call, formed in a bounded buffer and run with system.
+#include "iwpriv_command.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+namespace buttond {
+
+void iwpriv_set(const char *ifname, const char *setting) {
+  char command[128];
+  snprintf(command, sizeof command, "iwpriv %s set %s", ifname, setting);
+  system(command);
+}
+
+}  // namespace buttond

@@ -1,0 +1,149 @@
+// The WPS poll, run every 2 seconds as the SIGALRM handler while a session
+// runs: asks both radios for their WPS status and ends the session on
+// success, failure, push-button overlap or after 120 seconds.
+#include <signal.h>
+#include <stdio.h>
+
+#include "boardutil/console.h"
+#include "boardutil/wireless.h"
+#include "buttond.h"
+#include "iwpriv_command.h"
+#include "nvram.h"
+
+namespace {
+
+constexpr unsigned kWpsLed = 10;
+constexpr unsigned kLedEnded = 6;
+constexpr int kSessionLimitSeconds = 120;
+
+constexpr int kStatusFailed1 = 1;
+constexpr int kStatusFailed2 = 2;
+constexpr int kStatusConfigured = 34;
+constexpr int kStatusOverlap = 265;
+
+// One radio of a session: its label, the upstream client that learned the
+// credentials in a repeater session, the set they go to, and the other
+// radio's client, whose WPS is stopped afterwards.
+struct Band {
+  const char *label;
+  const char *apcli;
+  int set;
+  const char *other_apcli;
+  bool is_24g;
+};
+constexpr Band k24g = {"2.4G", "apcli0", RT2860_NVRAM, "apclii0", true};
+constexpr Band k5g = {"5G", "apclii0", RTDEV_NVRAM, "apcli0", false};
+
+bool repeater_session() { return wps_type == 1; }
+
+void remove_lock() { do_system("rm -fr /tmp/lock"); }
+
+void closing_sequence() {
+  stop_wps_timer();
+  ledWps(kWpsLed, kLedEnded);
+  update_internet_led();
+  send_signal_velmora(SIGHUP);
+}
+
+void stop_wps(const char *first, const char *second) {
+  buttond::iwpriv_set(first, "WscStop=1");
+  buttond::iwpriv_set(second, "WscStop=1");
+}
+
+void failure_ending(const Band &band) {
+  remove_lock();
+  if (!band.is_24g) console_print("wps failed!\n\n\n");
+  closing_sequence();
+  if (band.is_24g) {
+    puts("queryWPSStatus wps FAIL!!");
+    fflush(stdout);
+  }
+}
+
+// In a repeater session the learned credentials are applied (configAP
+// reboots the router) and the other radio's enrollee is stopped.
+void success_ending(const Band &band) {
+  remove_lock();
+  console_print("queryWPSStatus wps %s configured!!\n\n", band.label);
+  stop_wps_timer();
+  ledWps(kWpsLed, kLedEnded);
+  update_internet_led();
+  if (band.is_24g) console_print(" __%s__wps_type = %d\n\n", "queryWPSStatus", wps_type);
+  if (repeater_session()) {
+    nvram_bufset(RT2860_NVRAM, "UserInit", "12");
+    nvram_commit(RT2860_NVRAM);
+    configAP(band.apcli, 0, band.set);
+    buttond::iwpriv_set(band.other_apcli, "WscStop=1");
+  }
+  send_signal_velmora(SIGHUP);
+}
+
+void overlap_ending() {
+  remove_lock();
+  console_print("wps PBC_SESSION_OVERLAP!!\n\n");
+  stop_wps_timer();
+  send_signal_velmora(SIGHUP);
+  ledWps(kWpsLed, kLedEnded);
+  update_internet_led();
+}
+
+void handle_status(const Band &band, int status) {
+  console_print(band.is_24g ? "WscStatus_24g WscStatus_24g = %x !!\n\n"
+                            : "WscStatus_5g WscStatus_5g = %x !!\n\n",
+                static_cast<unsigned>(status));
+  switch (status) {
+    case kStatusFailed1:
+    case kStatusFailed2:
+      failure_ending(band);
+      break;
+    case kStatusConfigured:
+      success_ending(band);
+      break;
+    case kStatusOverlap:
+      overlap_ending();
+      break;
+    default:  // still running, or the query failed
+      break;
+  }
+}
+
+}  // namespace
+
+extern "C" void queryWPSStatus(int) {
+  console_print("\nwps_type %d\n\n", wps_type);
+  int s24 = 0;
+  int s5 = 0;
+  if (repeater_session()) {
+    s24 = getWscStatus("apcli0");
+    console_print("\n\nWscStatus 24g %d\n\n", s24);
+    s5 = getWscStatus("apclii0");
+    console_print("WscStatus 5g %d\n\n\n", s5);
+  } else {
+    s24 = getWscStatus("ra0");
+    s5 = getWscStatus("rai0");
+    console_print("\n\nWscStatus 24g:%d 5g:%d\n\n\n", s24, s5);
+  }
+  g_wps_elapsed_seconds = g_wps_elapsed_seconds + WPS_AP_CATCH_CONFIGURED_TIMER;
+  console_print("------g_wps_timer_state == %d\n\n\n", g_wps_timer_state);
+
+  if (g_wps_timer_state == 0) {  // a poll after the session ended
+    stop_wps_timer();
+    send_signal_velmora(SIGHUP);
+    ledWps(kWpsLed, kLedEnded);
+    return;
+  }
+  if (g_wps_elapsed_seconds > kSessionLimitSeconds) {
+    if (repeater_session()) {
+      g_wps_elapsed_seconds = 0;
+      console_print("\n\nqueryWPSStatus end!!\n\n\n");
+      stop_wps("apcli0", "apclii0");
+      closing_sequence();
+      return;
+    }
+    // A router session still judges the statuses of its last poll.
+    stop_wps("ra0", "rai0");
+    closing_sequence();
+  }
+  handle_status(k24g, s24);
+  handle_status(k5g, s5);
+}

@@ -1,0 +1,121 @@
+// Requests of WPS push-button sessions: a router session of the own access
+// points, or a repeater session of the upstream-client interfaces (repeater
+// mode only); the session state and the 2-second poll timer.
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <array>
+
+#include "boardutil/console.h"
+#include "boardutil/pause.h"
+#include "boardutil/unique_fd.h"
+#include "buttond.h"
+#include "iwpriv_command.h"
+#include "nvram.h"
+
+extern "C" {
+volatile int wps_type = 0;
+volatile int g_wps_timer_state = 0;
+volatile int g_wps_elapsed_seconds = 0;
+}
+
+namespace {
+
+constexpr unsigned kWpsLed = 10;
+constexpr unsigned kLedInProgress = 2;
+constexpr const char kWirelessCgi[] = "/etc_ro/lighttpd/www/cgi-bin/wireless.cgi wps_pbc";
+
+bool is(const char *value, const char *expected) { return strcmp(value, expected) == 0; }
+
+// The session marker; the background echo may not have written it yet.
+void mark_session() {
+  do_system("echo 1 > /tmp/lock &");
+  if (!boardutil::unique_fd(open("/tmp/lock", O_RDONLY | O_CLOEXEC)).valid()) {
+    console_print("NO /tmp/lock , creat again!!!\n\n");
+    do_system("touch /tmp/lock");
+  }
+}
+
+int start_router_session() {
+  console_print("doWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n");
+  if (is(nvram_bufget(RT2860_NVRAM, "HideSSID"), "1") &&
+      is(nvram_bufget(RTDEV_NVRAM, "HideSSID"), "1")) {
+    return 0;
+  }
+  wps_type = 0;
+  ledWps(kWpsLed, kLedInProgress);
+  char command[128];
+  snprintf(command, sizeof command, "%s %d", kWirelessCgi, 0);
+  system(command);
+  send_signal_velmora(SIGHUP);
+  return start_wps_timer();
+}
+
+// Clears what the upstream client knew and puts it into WPS enrollee mode.
+void prepare_upstream_client(const char *ifname, int set) {
+  constexpr std::array kCleared = {"ApCliSsid= ", "ApCliBssid= ", "ApCliEncrypType= ",
+                                   "ApCliWPAPSK= "};
+  constexpr std::array kEmptiedKeys = {"ApCliSsid", "ApCliBssid", "ApCliAuthMode",
+                                       "ApCliEncrypType", "ApCliWPAPSK"};
+  constexpr std::array kEnrollee = {"ApCliEnable=0", "WscConfMode=1", "WscMode=2",
+                                    "ApCliEnable=1", "WscGetConf=1"};
+  for (const char *setting : kCleared) buttond::iwpriv_set(ifname, setting);
+  for (const char *key : kEmptiedKeys) nvram_set(set, key, "");
+  nvram_set(set, "ApCliEnable", "0");
+  nvram_commit(set);
+  for (const char *setting : kEnrollee) buttond::iwpriv_set(ifname, setting);
+}
+
+int start_repeater_session(const char *operation_mode) {
+  console_print("doWPSHandler SIGUSR2 WPS_AS_REPEATER!\n\n\n");
+  if (!is(operation_mode, "3")) {
+    console_print("doWPSHandler 6s, but not repeater mode!\n\n\n");
+    return 0;
+  }
+  send_signal_velmora(SIGHUP);
+  wps_type = 1;
+  ledWps(kWpsLed, kLedInProgress);
+  system("killall -q udhcpc&");
+  system("ifconfig apcli0 up");
+  system("ifconfig apclii0 up");
+  // An earlier session's poll may run during these pauses, never elsewhere.
+  pause_seconds(1);
+  prepare_upstream_client("apcli0", RT2860_NVRAM);
+  pause_seconds(10);
+  prepare_upstream_client("apclii0", RTDEV_NVRAM);
+  return start_wps_timer();
+}
+
+}  // namespace
+
+extern "C" int start_wps(int type) {
+  console_print("start wps, type:%d!\n\n\n", type);
+  const char *operation_mode = nvram_bufget(RT2860_NVRAM, "OperationMode");
+  mark_session();
+  switch (type) {
+    case WPS_AS_ROUTER:
+      return start_router_session();
+    case WPS_AS_REPEATER:
+      return start_repeater_session(operation_mode);
+    default:
+      return 2;
+  }
+}
+
+// The old timer is stopped before the state changes, and armed again last,
+// so no poll sees a half-reset session.
+extern "C" int start_wps_timer(void) {
+  stop_wps_timer();
+  g_wps_timer_state = 1;
+  g_wps_elapsed_seconds = 0;
+  console_print("\nWPS_AP_CATCH_CONFIGURED_TIMER:%d\n\n", WPS_AP_CATCH_CONFIGURED_TIMER);
+  return setTimer(WPS_AP_CATCH_CONFIGURED_TIMER, queryWPSStatus);
+}
+
+extern "C" void stop_wps_timer(void) {
+  stopTimer();
+  g_wps_timer_state = 0;
+}
