@@ -1,0 +1,62 @@
+// Network set up with ip(8). The router's interfaces are ifb links (this
+// kernel has no dummy driver) created with their MACs; the gateway lives in
+// a second namespace registered under the sandbox's /run, so it disappears
+// with the sandbox's mount namespace.
+#include "network.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "process.h"
+#include "setup_error.h"
+
+namespace {
+
+struct RouterInterface {
+  const char *name;
+  const char *mac;
+};
+
+constexpr std::array<RouterInterface, 7> kRouterInterfaces = {{
+    {"ra0", "02:00:00:00:00:10"},
+    {"rai0", "02:00:00:00:00:20"},
+    {"rax0", "02:00:00:00:00:30"},
+    {"apcli0", "02:00:00:00:00:11"},
+    {"apclii0", "02:00:00:00:00:21"},
+    {"rai3", "02:00:00:00:00:23"},
+    {"eth2", "02:00:00:00:00:02"},
+}};
+
+constexpr char kGatewayNamespace[] = "sim-gateway";
+constexpr char kWanLink[] = "wan0";
+constexpr char kGatewayLink[] = "gw0";
+constexpr char kWanAddress[] = "192.168.77.2/24";
+constexpr char kGatewayAddress[] = "192.168.77.1/24";
+
+void ip(const std::vector<std::string> &args) {
+  std::vector<std::string> argv = {"ip"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const int status = run_command(argv);
+  if (status == 0) return;
+  std::string command;
+  for (const std::string &arg : argv) command += (command.empty() ? "" : " ") + arg;
+  setup_failed("network: \"%s\" exited with status %d", command.c_str(), status);
+}
+
+}  // namespace
+
+void build_network() {
+  ip({"link", "set", "lo", "up"});
+  for (const RouterInterface &interface : kRouterInterfaces) {
+    ip({"link", "add", interface.name, "address", interface.mac, "type", "ifb"});
+    ip({"link", "set", interface.name, "up"});
+  }
+  ip({"netns", "add", kGatewayNamespace});
+  ip({"link", "add", kWanLink, "type", "veth", "peer", "name", kGatewayLink, "netns", kGatewayNamespace});
+  ip({"address", "add", kWanAddress, "dev", kWanLink});
+  ip({"link", "set", kWanLink, "up"});
+  ip({"-n", kGatewayNamespace, "link", "set", "lo", "up"});
+  ip({"-n", kGatewayNamespace, "address", "add", kGatewayAddress, "dev", kGatewayLink});
+  ip({"-n", kGatewayNamespace, "link", "set", kGatewayLink, "up"});
+}
