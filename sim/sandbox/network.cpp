@@ -34,14 +34,26 @@ constexpr char kGatewayLink[] = "gw0";
 constexpr char kWanAddress[] = "192.168.77.2/24";
 constexpr char kGatewayAddress[] = "192.168.77.1/24";
 
-void ip(const std::vector<std::string> &args) {
-  std::vector<std::string> argv = {"ip"};
-  argv.insert(argv.end(), args.begin(), args.end());
+void run_or_fail(const std::vector<std::string> &argv) {
   const int status = run_command(argv);
   if (status == 0) return;
   std::string command;
   for (const std::string &arg : argv) command += (command.empty() ? "" : " ") + arg;
   setup_failed("network: \"%s\" exited with status %d", command.c_str(), status);
+}
+
+void ip(const std::vector<std::string> &args) {
+  std::vector<std::string> argv = {"ip"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  run_or_fail(argv);
+}
+
+// ip in the gateway's namespace. nsenter rather than "ip -n", which also
+// remounts /sys and is refused inside a user namespace.
+void gateway_ip(const std::vector<std::string> &args) {
+  std::vector<std::string> argv = {"nsenter", std::string("--net=/run/netns/") + kGatewayNamespace, "ip"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  run_or_fail(argv);
 }
 
 }  // namespace
@@ -56,7 +68,7 @@ void build_network() {
   ip({"link", "add", kWanLink, "type", "veth", "peer", "name", kGatewayLink, "netns", kGatewayNamespace});
   ip({"address", "add", kWanAddress, "dev", kWanLink});
   ip({"link", "set", kWanLink, "up"});
-  ip({"-n", kGatewayNamespace, "link", "set", "lo", "up"});
-  ip({"-n", kGatewayNamespace, "address", "add", kGatewayAddress, "dev", kGatewayLink});
-  ip({"-n", kGatewayNamespace, "link", "set", kGatewayLink, "up"});
+  gateway_ip({"link", "set", "lo", "up"});
+  gateway_ip({"address", "add", kGatewayAddress, "dev", kGatewayLink});
+  gateway_ip({"link", "set", kGatewayLink, "up"});
 }
