@@ -1,6 +1,6 @@
-// Placement of the fake driver libraries by their ELF header: x86-64 builds
-// under lib/x86_64-linux-gnu (glibc's $LIB on Debian), 32-bit little-endian
-// MIPS builds under lib (the mipsel loader's $LIB, run by qemu-mipsel).
+// Placement of the fake driver libraries by their ELF header, in the
+// directory Debian's loaders expand $LIB to: lib/x86_64-linux-gnu for
+// x86-64, lib/mipsel-linux-gnu for 32-bit little-endian MIPS (qemu-mipsel).
 #include "preload.h"
 
 #include <elf.h>
@@ -27,7 +27,8 @@ const char *lib_dir_for(const std::string &library) {
   const unsigned machine = header[EI_NIDENT + 2] | header[EI_NIDENT + 3] << 8;
   if (header[EI_DATA] == ELFDATA2LSB && header[EI_CLASS] == ELFCLASS64 && machine == EM_X86_64)
     return "lib/x86_64-linux-gnu";
-  if (header[EI_DATA] == ELFDATA2LSB && header[EI_CLASS] == ELFCLASS32 && machine == EM_MIPS) return "lib";
+  if (header[EI_DATA] == ELFDATA2LSB && header[EI_CLASS] == ELFCLASS32 && machine == EM_MIPS)
+    return "lib/mipsel-linux-gnu";
   setup_failed("preload library %s is neither x86-64 nor 32-bit little-endian MIPS", library.c_str());
 }
 

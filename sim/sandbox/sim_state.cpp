@@ -1,15 +1,16 @@
 // /run/sim before the program starts: every log exists and is empty, and
-// the fake drivers' state is initialised by the control library.
+// the control library lays out the fake drivers' state under /run/sim/hw/.
 #include "sim_state.h"
 
 #include "console.h"
+#include "control/control.h"
 #include "fs_steps.h"
+#include "setup_error.h"
 
 void prepare_sim_state(unsigned time_divisor) {
-  make_directories("/run/sim/hw");
+  make_directories("/run/sim");
   for (const char *log : {kConsoleLog, "/run/sim/commands.log", "/run/sim/requests.log"})
     make_empty_file(log);
-  // WIRE: the one call into the control library, once sim/control provides it:
-  //   init_fake_hardware(time_divisor);
-  (void)time_divisor;
+  if (const fakehw::Result done = fakehw::init_state(time_divisor); !done)
+    setup_failed("fake hardware state: %s", done.error.c_str());
 }

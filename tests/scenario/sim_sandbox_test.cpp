@@ -281,7 +281,7 @@ TEST(SandboxProcesses, ProgramsGetTheBoardEnvironment) {
 #if defined(__x86_64__)
   constexpr char kLoaded[] = "/sim/preload/lib/x86_64-linux-gnu/libfakehw.so";
 #else
-  constexpr char kLoaded[] = "/sim/preload/lib/libfakehw.so";
+  constexpr char kLoaded[] = "/sim/preload/lib/mipsel-linux-gnu/libfakehw.so";
 #endif
   EXPECT_NE(read_file("/proc/self/maps").find(kLoaded), std::string::npos);
 }
