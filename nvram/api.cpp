@@ -24,8 +24,10 @@ const char *nvram_bufget(int index, const char *key) {
 
 int nvram_bufset(int index, const char *key, const char *value) {
   if (!valid_call(index, key) || value == nullptr) {
-    nvram::report("nvram_bufset: bad set %d or key \"%s\"%s", index, key ? key : "(null)",
-                  value ? "" : " or no value");
+    nvram::report(
+        "nvram_bufset(%d, \"%s\", %s): refused (sets are 0-2; a key is not empty and"
+        " has no '=' or newline)",
+        index, key ? key : "(null)", value ? "..." : "(null)");
     return -1;
   }
   nvram::set_value(index, key, value);

@@ -29,16 +29,8 @@ const char *read_backup(const char *path, Values &values) {
 }  // namespace
 
 FileIdentity FileIdentity::of(const struct stat *status) {
-  FileIdentity identity;
-  if (status) {
-    identity = {true,
-                status->st_dev,
-                status->st_ino,
-                status->st_size,
-                status->st_mtim,
-                status->st_ctim};
-  }
-  return identity;
+  if (!status) return {};
+  return {true, status->st_dev, status->st_ino, status->st_size, status->st_mtim, status->st_ctim};
 }
 
 bool FileIdentity::operator==(const FileIdentity &other) const {
@@ -73,9 +65,9 @@ CommittedSet load_committed(int index) {
     report("%s is damaged (%s); using the last good copy %s", files.file, problem, files.backup);
     return set;
   }
-  report("%s is damaged (%s) and its last good copy %s cannot be used either (%s); using the defaults",
-         files.file,
-         problem, files.backup, backup_problem);
+  report(
+      "%s is damaged (%s) and its last good copy %s cannot be used either (%s); using the defaults",
+      files.file, problem, files.backup, backup_problem);
   set.values = default_values(index);
   return set;
 }

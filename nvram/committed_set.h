@@ -26,7 +26,7 @@ struct FileIdentity {
 
 struct CommittedSet {
   Values values;
-  FileIdentity identity;  // of the set's file as read
+  FileIdentity identity;    // of the set's file as read
   std::string sound_bytes;  // the file's bytes when it was sound, else empty
   bool sound = false;
 };

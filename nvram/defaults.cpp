@@ -12,15 +12,15 @@ struct Default {
 };
 
 constexpr Default k2860[] = {
-    {"OperationMode", "1"}, {"MeshMode", "0"},       {"ntpEnabled", "1"},
-    {"HideSSID", "0"},      {"WiFiOff", "0"},        {"ApCliEnable", "0"},
-    {"Model", ""},          {"SSID1", "Router-2.4G"}, {"AuthMode", "OPEN"},
+    {"OperationMode", "1"}, {"MeshMode", "0"},          {"ntpEnabled", "1"},
+    {"HideSSID", "0"},      {"WiFiOff", "0"},           {"ApCliEnable", "0"},
+    {"Model", ""},          {"SSID1", "Router-2.4G"},   {"AuthMode", "OPEN"},
     {"EncrypType", "NONE"}, {"AccessControlList3", ""},
 };
 
 constexpr Default kRtdev[] = {
-    {"HideSSID", "0"},   {"WiFiOff", "0"},         {"ApCliEnable", "0"},
-    {"SSID1", "Router-5G"}, {"AuthMode", "OPEN"}, {"EncrypType", "NONE"},
+    {"HideSSID", "0"},          {"WiFiOff", "0"},     {"ApCliEnable", "0"},
+    {"SSID1", "Router-5G"},     {"AuthMode", "OPEN"}, {"EncrypType", "NONE"},
     {"AccessControlList3", ""},
 };
 

@@ -4,10 +4,10 @@
 
 #include "sets.h"
 
-#define NVRAM_SET_FILES(name)                                                           \
-  {                                                                                     \
-    NVRAM_DIR "/" name, NVRAM_DIR "/" name ".bak", NVRAM_DIR "/" name ".tmp",           \
-        NVRAM_DIR "/" name ".bak.tmp", NVRAM_DIR "/" name ".lock"                       \
+#define NVRAM_SET_FILES(name)                                                 \
+  {                                                                           \
+    NVRAM_DIR "/" name, NVRAM_DIR "/" name ".bak", NVRAM_DIR "/" name ".tmp", \
+        NVRAM_DIR "/" name ".bak.tmp", NVRAM_DIR "/" name ".lock"             \
   }
 
 namespace nvram {

@@ -65,16 +65,16 @@ int run_import(int index, char **words) {
 
 struct Command {
   std::string_view name;
-  const char *words;  // after SET
-  int count;          // of those words
+  const char *syntax;  // of the words after the command
+  int count;           // of the words after SET
   bool key_first;
   int (*run)(int index, char **words);
 };
 
 constexpr Command kCommands[] = {
-    {"get", " KEY", 1, true, run_get},          {"set", " KEY VALUE", 2, true, run_set},
-    {"unset", " KEY", 1, true, run_unset},      {"show", "", 0, false, run_show},
-    {"commit", "", 0, false, run_commit},       {"import", " FILE", 1, false, run_import},
+    {"get", "SET KEY", 1, true, run_get},     {"set", "SET KEY VALUE", 2, true, run_set},
+    {"unset", "SET KEY", 1, true, run_unset}, {"show", "[SET]", 0, false, run_show},
+    {"commit", "SET", 0, false, run_commit},  {"import", "SET FILE", 1, false, run_import},
 };
 
 int show_all() {
@@ -90,7 +90,7 @@ int run_command(const Command &command, int argc, char **argv) {
   int words = argc - 3;
   if (command.name == "show" && argc == 2) return show_all();
   if (words != command.count) {
-    report("%s takes SET%s", argv[1], command.words);
+    report("%s takes %s", argv[1], command.syntax);
     return usage();
   }
   int index = parse_set(argv[2]);
