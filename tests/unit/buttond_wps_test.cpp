@@ -1,0 +1,448 @@
+// WPS session control in-process, with SIGALRM blocked as in buttond so the
+// test drives every poll itself: requests, the poll's endings, LED patterns,
+// the monitor notification, and repeater sessions through configAP.
+#include <signal.h>
+#include <time.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/console.h"
+#include "boardutil/pause.h"
+#include "buttond.h"
+#include "nvram.h"
+#include "sim.h"
+
+namespace {
+
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+using Lines = std::vector<std::string>;
+
+std::string led(unsigned pin, unsigned on, unsigned off, unsigned blinks, unsigned rests,
+                unsigned times) {
+  return "gpio led pin=" + std::to_string(pin) + " on=" + std::to_string(on) +
+         " off=" + std::to_string(off) + " blinks=" + std::to_string(blinks) +
+         " rests=" + std::to_string(rests) + " times=" + std::to_string(times);
+}
+const std::string kLine8Lit = led(8, 4000, 0, 1, 0, 4000);
+const std::string kLine11Dark = led(11, 1, 4000, 1, 1, 4000);
+const Lines kEndedPattern = {kLine8Lit, led(10, 1, 4000, 1, 1, 4000), kLine11Dark};
+const std::string kInternetUp = led(10, 4000, 0, 1, 0, 4000);
+const std::string kInternetDown = led(8, 10, 10, 4000, 0, 4000);
+
+Lines concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines &part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+void poll() { queryWPSStatus(SIGALRM); }
+
+size_t count(const std::string &text, const std::string &what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// Stops the poll timer and drops an alarm already pending, so no poll of an
+// earlier test runs inside a pause of this one.
+void quiet_alarm() {
+  stopTimer();
+  sigset_t alarm;
+  sigemptyset(&alarm);
+  sigaddset(&alarm, SIGALRM);
+  timespec none{};
+  while (sigtimedwait(&alarm, nullptr, &none) == SIGALRM) {
+  }
+}
+
+class WpsTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { pause_block_signal(SIGALRM); }
+  void SetUp() override {
+    quiet_alarm();
+    sim::reset();
+    sim::set_time_divisor(100);
+    wps_type = 0;
+    g_wps_timer_state = 0;
+    g_wps_elapsed_seconds = 0;
+    for (int set : {0, 1}) nvram_bufset(set, "HideSSID", "0");
+    nvram_bufset(0, "OperationMode", "1");
+    nvram_bufset(0, "UserInit", "0");
+    sim::start_monitor();
+    sim::write_file("/tmp/internetStatus", "1\n");
+    // The lock exists already, so the check after the background echo
+    // never races it (its creation is tested on its own).
+    sim::write_file("/tmp/lock", "1\n");
+  }
+  void TearDown() override { quiet_alarm(); }
+
+  // Starts a router session and forgets what the start did; hups is the
+  // monitor's count once the start's signal has arrived.
+  static void start_router_session(unsigned hups = 1) {
+    ASSERT_EQ(start_wps(WPS_AS_ROUTER), 0);
+    ASSERT_TRUE(sim::wait_for([hups] { return sim::monitor_hups() >= hups; }));
+    sim::clear_logs();
+  }
+
+  static bool hups_reach(unsigned n) {
+    return sim::wait_for([n] { return sim::monitor_hups() >= n; });
+  }
+};
+
+// --- LED feedback ---
+
+TEST_F(WpsTest, LedPatternsOfEachTypeAndSessionKind) {
+  for (int type : {0, 1}) {
+    wps_type = type;
+    unsigned r = type == 1 ? 5 : 10;
+    sim::clear_logs();
+    for (unsigned pattern = 0; pattern <= 7; ++pattern) EXPECT_EQ(ledWps(10, pattern), 0);
+    EXPECT_EQ(sim::requests("gpio led"),
+              concat({{led(10, 0, 4000, 1, 1, 4000)},
+                      {kLine8Lit, led(10, r, r, 4000, 1, 4000), kLine11Dark},
+                      {led(10, 1, 1, 4000, 1, 4000), led(10, 1, 1, 10, 5, 4000),
+                       led(10, 3000, 1, 1, 1, 1)},
+                      kEndedPattern}));
+  }
+}
+
+TEST_F(WpsTest, RefusedLedRequestsShowOnlyInTheSingleRequestPatterns) {
+  sim::gpio_fail("led");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ledWps(10, 1), -1);
+  EXPECT_EQ(ledWps(10, 3), -1);
+  EXPECT_EQ(ledWps(10, 4), -1);
+  EXPECT_EQ(ledWps(10, 2), 0);
+  EXPECT_EQ(ledWps(10, 5), 0);
+  EXPECT_EQ(ledWps(10, 6), 0);
+  EXPECT_EQ(count(testing::internal::GetCapturedStderr(), "ioctl: "), 12u);
+}
+
+TEST_F(WpsTest, InternetLedFollowsTheFirstByteOfTheStatusFile) {
+  const std::vector<std::pair<std::string, Lines>> cases = {
+      {"1\n", {kInternetUp}}, {"0\n", {kInternetDown}}, {"10", {kInternetUp}},
+      {"x1", {}},             {"", {}}};
+  for (const auto &[content, expected] : cases) {
+    sim::write_file("/tmp/internetStatus", content);
+    sim::clear_logs();
+    update_internet_led();
+    EXPECT_EQ(sim::requests("gpio led"), expected) << "'" << content << "'";
+  }
+  sim::remove_file("/tmp/internetStatus");
+  sim::clear_logs();
+  update_internet_led();
+  EXPECT_TRUE(sim::requests("gpio led").empty());
+}
+
+// --- the monitor daemon ---
+
+TEST_F(WpsTest, MonitorIsSignalledOnlyThroughAPlausiblePid) {
+  CaptureStdout();
+  send_signal_velmora(SIGHUP);
+  EXPECT_EQ(GetCapturedStdout(), "notify app about WPS..\n");
+  EXPECT_TRUE(hups_reach(1));
+
+  sim::stop_all();
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"1\n", "send_signal_velmora: app pid(1) <= 1\n"},
+      {"0\n", "send_signal_velmora: app pid(0) <= 1\n"},
+      {"-5\n", "send_signal_velmora: app pid(-5) <= 1\n"},
+      {"monitor\n", "send_signal_velmora: no pid in /var/run/monitor.pid\n"},
+      {"", "send_signal_velmora: no pid in /var/run/monitor.pid\n"}};
+  for (const auto &[content, message] : cases) {
+    sim::write_file("/var/run/monitor.pid", content);
+    CaptureStdout();
+    send_signal_velmora(SIGHUP);  // a signal to pid 0 or -1 would reach this test
+    EXPECT_EQ(GetCapturedStdout(), message);
+  }
+  sim::remove_file("/var/run/monitor.pid");
+  CaptureStdout();
+  send_signal_velmora(SIGHUP);
+  EXPECT_EQ(GetCapturedStdout(), "nvram: monitor is not running\n");
+}
+
+// --- requests ---
+
+TEST_F(WpsTest, AnyRequestMarksTheSessionOtherTypesStopThere) {
+  sim::remove_file("/tmp/lock");
+  EXPECT_EQ(start_wps(3), 2);
+  EXPECT_TRUE(sim::wait_for([] { return sim::file_exists("/tmp/lock"); }));
+  std::string console = sim::console();
+  EXPECT_EQ(console.rfind("start wps, type:3!\n\n\n", 0), 0u) << console;
+  EXPECT_EQ(console.find("doWPSHandler"), std::string::npos);
+  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(sim::requests("gpio").empty());
+  EXPECT_EQ(sim::monitor_hups(), 0u);
+}
+
+TEST_F(WpsTest, RouterRequestIsRefusedOnlyWhenBothNetworksAreHidden) {
+  for (int set : {0, 1}) nvram_bufset(set, "HideSSID", "1");
+  EXPECT_EQ(start_wps(WPS_AS_ROUTER), 0);
+  EXPECT_EQ(sim::console(), "start wps, type:1!\n\n\ndoWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n");
+  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(sim::requests("gpio").empty());
+  EXPECT_EQ(g_wps_timer_state, 0);
+
+  nvram_bufset(1, "HideSSID", "0");
+  wps_type = 1;
+  sim::clear_logs();
+  EXPECT_EQ(start_wps(WPS_AS_ROUTER), 0);
+  EXPECT_EQ(wps_type, 0);
+  EXPECT_EQ(g_wps_timer_state, 1);
+  EXPECT_EQ(g_wps_elapsed_seconds, 0);
+  EXPECT_EQ(sim::commands(), Lines{"wireless.cgi wps_pbc 0"});
+  EXPECT_EQ(sim::requests("gpio led"),
+            (Lines{kLine8Lit, led(10, 10, 10, 4000, 1, 4000), kLine11Dark}));
+  EXPECT_TRUE(hups_reach(1));
+  EXPECT_EQ(sim::console(),
+            "start wps, type:1!\n\n\ndoWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n"
+            "\nWPS_AP_CATCH_CONFIGURED_TIMER:2\n\n");
+}
+
+// --- the poll of a router session ---
+
+TEST_F(WpsTest, RouterSuccessEndsTheSessionWithoutTouchingTheStore) {
+  for (const char *band : {"ra0", "rai0"}) {
+    SetUp();
+    start_router_session();
+    sim::wifi_status(band, "34");
+    poll();
+    bool is_24g = band[2] == '0';
+    EXPECT_FALSE(sim::file_exists("/tmp/lock")) << band;
+    EXPECT_EQ(g_wps_timer_state, 0) << band;
+    EXPECT_EQ(sim::requests("gpio led"), concat({kEndedPattern, {kInternetUp}})) << band;
+    EXPECT_TRUE(hups_reach(2)) << band;
+    EXPECT_STREQ(nvram_bufget(0, "UserInit"), "0") << band;
+    EXPECT_TRUE(sim::commands().empty()) << band;
+    std::string console = sim::console();
+    std::string expected = is_24g ? "WscStatus_24g WscStatus_24g = 22 !!\n\n"
+                                    "queryWPSStatus wps 2.4G configured!!\n\n"
+                                    " __queryWPSStatus__wps_type = 0\n\n"
+                                    "WscStatus_5g WscStatus_5g = 0 !!\n\n"
+                                  : "WscStatus_24g WscStatus_24g = 0 !!\n\n"
+                                    "WscStatus_5g WscStatus_5g = 22 !!\n\n"
+                                    "queryWPSStatus wps 5G configured!!\n\n";
+    EXPECT_EQ(console,
+              "\nwps_type 0\n\n" +
+                  std::string(is_24g ? "\n\nWscStatus 24g:34 5g:0\n\n\n"
+                                     : "\n\nWscStatus 24g:0 5g:34\n\n\n") +
+                  "------g_wps_timer_state == 1\n\n\n" + expected);
+  }
+}
+
+TEST_F(WpsTest, FailuresAndOverlapEndTheSessionWithTheirMessages) {
+  start_router_session();
+  sim::wifi_status("ra0", "2");
+  CaptureStdout();
+  poll();
+  EXPECT_EQ(GetCapturedStdout(), "notify app about WPS..\nqueryWPSStatus wps FAIL!!\n");
+  EXPECT_NE(sim::console().find("WscStatus_24g WscStatus_24g = 2 !!\n\n"), std::string::npos);
+  EXPECT_FALSE(sim::file_exists("/tmp/lock"));
+  EXPECT_EQ(sim::requests("gpio led"), concat({kEndedPattern, {kInternetUp}}));
+
+  SetUp();
+  start_router_session();
+  sim::wifi_status("rai0", "1");
+  poll();
+  EXPECT_NE(sim::console().find("WscStatus_5g WscStatus_5g = 1 !!\n\nwps failed!\n\n\n"),
+            std::string::npos);
+  EXPECT_EQ(g_wps_timer_state, 0);
+
+  SetUp();
+  start_router_session();
+  sim::wifi_status("ra0", "265");
+  poll();
+  EXPECT_NE(sim::console().find("WscStatus_24g WscStatus_24g = 109 !!\n\n"
+                                "wps PBC_SESSION_OVERLAP!!\n\n"),
+            std::string::npos);
+  EXPECT_FALSE(sim::file_exists("/tmp/lock"));
+  EXPECT_EQ(g_wps_timer_state, 0);
+  EXPECT_TRUE(hups_reach(2));
+}
+
+TEST_F(WpsTest, OnePollCanEndBothBands) {
+  start_router_session();
+  sim::wifi_status("ra0", "34");
+  sim::wifi_status("rai0", "2");
+  poll();
+  std::string console = sim::console();
+  EXPECT_LT(console.find("2.4G configured"), console.find("wps failed!\n\n\n"));
+  EXPECT_EQ(sim::requests("gpio led"),
+            concat({kEndedPattern, {kInternetUp}, kEndedPattern, {kInternetUp}}));
+  EXPECT_TRUE(hups_reach(3));
+}
+
+TEST_F(WpsTest, RouterSessionTimesOutAtTheSixtyFirstPollAndStillJudgesIt) {
+  start_router_session();
+  for (int i = 0; i < 60; ++i) poll();
+  EXPECT_EQ(g_wps_elapsed_seconds, 120);
+  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(sim::requests("gpio led").empty());
+  sim::clear_logs();
+  poll();
+  EXPECT_EQ(sim::commands(), (Lines{"iwpriv ra0 set WscStop=1", "iwpriv rai0 set WscStop=1"}));
+  EXPECT_EQ(g_wps_timer_state, 0);
+  EXPECT_EQ(sim::requests("gpio led"), concat({kEndedPattern, {kInternetUp}}));
+  EXPECT_TRUE(sim::file_exists("/tmp/lock"));
+  std::string console = sim::console();
+  EXPECT_NE(console.find("WscStatus_24g WscStatus_24g = 0 !!\n\n"
+                         "WscStatus_5g WscStatus_5g = 0 !!\n\n"),
+            std::string::npos);
+}
+
+TEST_F(WpsTest, APollAfterTheSessionOnlyStopsAndNotifies) {
+  sim::write_file("/tmp/internetStatus", "0");
+  poll();
+  EXPECT_EQ(sim::requests("gpio led"), kEndedPattern);
+  EXPECT_TRUE(hups_reach(1));
+  EXPECT_TRUE(sim::file_exists("/tmp/lock"));
+  EXPECT_EQ(sim::console(),
+            "\nwps_type 0\n\n\n\nWscStatus 24g:0 5g:0\n\n\n------g_wps_timer_state == 0\n\n\n");
+}
+
+TEST_F(WpsTest, ANewRequestRestartsTheRunningPoll) {
+  start_router_session();
+  for (int i = 0; i < 50; ++i) poll();
+  start_router_session(2);
+  EXPECT_EQ(g_wps_elapsed_seconds, 0);
+  for (int i = 0; i < 60; ++i) poll();
+  EXPECT_TRUE(sim::commands().empty());
+  poll();
+  EXPECT_EQ(sim::commands().size(), 2u);
+}
+
+// --- repeater sessions ---
+
+const Lines kPrepareApcli0 = {
+    "iwpriv apcli0 set ApCliSsid=",     "iwpriv apcli0 set ApCliBssid=",
+    "iwpriv apcli0 set ApCliEncrypType=", "iwpriv apcli0 set ApCliWPAPSK=",
+    "iwpriv apcli0 set ApCliEnable=0",  "iwpriv apcli0 set WscConfMode=1",
+    "iwpriv apcli0 set WscMode=2",      "iwpriv apcli0 set ApCliEnable=1",
+    "iwpriv apcli0 set WscGetConf=1"};
+
+Lines prepare_apclii0() {
+  Lines lines;
+  for (std::string line : kPrepareApcli0) lines.push_back(line.replace(11, 7, "apclii0"));
+  return lines;
+}
+
+TEST_F(WpsTest, RepeaterRequestOutsideRepeaterModeIsRefused) {
+  EXPECT_EQ(start_wps(WPS_AS_REPEATER), 0);
+  EXPECT_EQ(sim::console(),
+            "start wps, type:2!\n\n\ndoWPSHandler SIGUSR2 WPS_AS_REPEATER!\n\n\n"
+            "doWPSHandler 6s, but not repeater mode!\n\n\n");
+  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(sim::requests("gpio").empty());
+  EXPECT_EQ(sim::monitor_hups(), 0u);
+}
+
+TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
+  nvram_bufset(0, "OperationMode", "3");
+  for (int set : {0, 1}) {
+    for (const char *key : {"ApCliSsid", "ApCliBssid", "ApCliAuthMode", "ApCliEncrypType",
+                            "ApCliWPAPSK", "ApCliEnable"}) {
+      nvram_bufset(set, key, "before");
+    }
+  }
+  EXPECT_EQ(start_wps(WPS_AS_REPEATER), 0);
+  EXPECT_EQ(wps_type, 1);
+  EXPECT_EQ(g_wps_timer_state, 1);
+  EXPECT_EQ(sim::commands(),
+            concat({{"killall -q udhcpc", "ifconfig apcli0 up", "ifconfig apclii0 up"},
+                    kPrepareApcli0,
+                    prepare_apclii0()}));
+  EXPECT_EQ(sim::requests("gpio led"),
+            (Lines{kLine8Lit, led(10, 5, 5, 4000, 1, 4000), kLine11Dark}));
+  EXPECT_TRUE(hups_reach(1));
+  for (int set : {0, 1}) {
+    sim::Process show = sim::spawn(sim::program("nvram"), {"show", std::to_string(set)});
+    show.wait();
+    for (const char *key : {"ApCliSsid", "ApCliBssid", "ApCliAuthMode", "ApCliEncrypType",
+                            "ApCliWPAPSK"}) {
+      EXPECT_NE(show.out().find(std::string(key) + "=\n"), std::string::npos) << set << key;
+    }
+    EXPECT_NE(show.out().find("ApCliEnable=0\n"), std::string::npos) << set;
+  }
+}
+
+TEST_F(WpsTest, RepeaterSessionTimesOutWithoutJudgingTheLastPoll) {
+  nvram_bufset(0, "OperationMode", "3");
+  ASSERT_EQ(start_wps(WPS_AS_REPEATER), 0);
+  sim::clear_logs();
+  for (int i = 0; i < 60; ++i) poll();
+  sim::wifi_status("apcli0", "34");
+  sim::clear_logs();
+  poll();
+  EXPECT_EQ(sim::commands(),
+            (Lines{"iwpriv apcli0 set WscStop=1", "iwpriv apclii0 set WscStop=1"}));
+  EXPECT_EQ(g_wps_elapsed_seconds, 0);
+  EXPECT_EQ(g_wps_timer_state, 0);
+  std::string console = sim::console();
+  EXPECT_NE(console.find("\n\nqueryWPSStatus end!!\n\n\n"), std::string::npos);
+  EXPECT_EQ(console.find("WscStatus_24g"), std::string::npos);
+  EXPECT_EQ(console.find("configured"), std::string::npos);
+}
+
+// A success applies the learned credentials (configAP reboots) and then
+// stops the other band's enrollee.
+TEST_F(WpsTest, RepeaterSuccessOnEitherBandAppliesTheCredentialsAndReboots) {
+  struct Band {
+    const char *apcli;
+    const char *other;
+    int set;
+    const char *ssid_key_value;
+  };
+  for (const Band &band : {Band{"apcli0", "apclii0", 0, "Upstream_EXT2.4G"},
+                           Band{"apclii0", "apcli0", 1, "Upstream_EXT5G"}}) {
+    SetUp();
+    nvram_bufset(0, "OperationMode", "3");
+    ASSERT_EQ(start_wps(WPS_AS_REPEATER), 0);
+    sim::wifi_configured_value(band.apcli, {"Upstream", 32, 8, 0, "passphrase", 8});
+    sim::wifi_bssid(band.apcli, "00:11:22:33:44:55");
+    sim::wifi_channel(band.apcli, 11);
+    sim::wifi_status(band.apcli, "3 34");
+    poll();
+    sim::clear_logs();
+    poll();
+    EXPECT_EQ(sim::commands(),
+              (Lines{"reboot", std::string("iwpriv ") + band.other + " set WscStop=1"}))
+        << band.apcli;
+    EXPECT_FALSE(sim::file_exists("/tmp/lock"));
+    EXPECT_EQ(g_wps_timer_state, 0);
+    const std::vector<std::tuple<int, std::string, std::string>> stored = {
+        {0, "UserInit", "12"},
+        {0, "OperationMode", "3"},
+        {0, "ENWISP", "1"},
+        {0, "dhcpEnabled", "2"},
+        {0, "natEnabled", "1"},
+        {band.set, "ApCliSsid", "Upstream"},
+        {band.set, "ApCliEnable", "1"},
+        {band.set, "ApCliAuthMode", "WPA2PSK"},
+        {band.set, "ApCliEncrypType", "AES"},
+        {band.set, "ApCliWPAPSK", "passphrase"},
+        {band.set, "ApCliBssid", "00:11:22:33:44:55"},
+        {band.set, "Channel", "11"},
+        {band.set, "AutoChannelSelect", "0"},
+        {1 - band.set, "ApCliEnable", "0"},
+        {band.set, "SSID1", band.ssid_key_value},
+        {0, "WPAPSK1", "passphrase"},
+        {1, "WPAPSK1", "passphrase"},
+        {0, "AuthMode", "WPA2PSK"},
+        {1, "AuthMode", "WPA2PSK"},
+        {0, "EncrypType", "AES"},
+        {1, "EncrypType", "AES"},
+    };
+    for (const auto &[set, key, value] : stored) {
+      sim::Process get = sim::spawn(sim::program("nvram"), {"get", std::to_string(set), key});
+      get.wait();
+      EXPECT_EQ(get.out(), value + "\n") << band.apcli << " set " << set << " " << key;
+    }
+    EXPECT_TRUE(hups_reach(2));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// Wireless driver queries against the fake driver (request numbers, OIDs,
+// record offsets, failures) and the MAC addresses of the sandbox's links.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/wireless.h"
+#include "boardutil/wireless_internal.h"
+#include "sim.h"
+
+namespace {
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+using Lines = std::vector<std::string>;
+
+unsigned u16_at(const unsigned char *record, size_t offset) {
+  return record[offset] | record[offset + 1] << 8;
+}
+
+class WirelessTest : public testing::Test {
+ protected:
+  void SetUp() override { sim::reset(); }
+};
+
+TEST_F(WirelessTest, MacAddressesInAllThreeForms) {
+  sim::set_mac("ra0", "0a:1b:2c:3d:4e:5f");
+  EXPECT_STREQ(get_mac_addr_with_colon("ra0"), "0A:1B:2C:3D:4E:5F");
+  EXPECT_STREQ(get_mac_addr("ra0"), "0A1B2C3D4E5F");
+  const unsigned char expected[6] = {0x0a, 0x1b, 0x2c, 0x3d, 0x4e, 0x5f};
+  EXPECT_EQ(memcmp(get_mac_addr_hex("ra0"), expected, 6), 0);
+  // Each form has its own buffer, overwritten by its next call.
+  const char *first = get_mac_addr_with_colon("ra0");
+  get_mac_addr_with_colon("apclii0");
+  EXPECT_STREQ(first, "02:00:00:00:00:21");
+}
+
+TEST_F(WirelessTest, MacOfAMissingInterfaceIsTheEmptyTextAndAMessage) {
+  CaptureStderr();
+  EXPECT_STREQ(get_mac_addr("nosuch0"), "");
+  EXPECT_STREQ(get_mac_addr_with_colon("nosuch0"), "");
+  EXPECT_EQ(get_mac_addr_hex("nosuch0")[0], 0);
+  // A name longer than an interface name is cut, not copied past the record.
+  EXPECT_STREQ(get_mac_addr(std::string(64, 'r').c_str()), "");
+  EXPECT_EQ(GetCapturedStderr(),
+            "get_mac_addr: ioctl fail\n"
+            "get_mac_addr_with_colon: ioctl fail\n"
+            "get_mac_addr_hex: ioctl fail\n"
+            "get_mac_addr: ioctl fail\n");
+}
+
+TEST_F(WirelessTest, WscStatusFollowsTheDriversSequence) {
+  sim::wifi_status("ra0", "0 34 265");
+  EXPECT_EQ(getWscStatus("ra0"), 0);
+  EXPECT_EQ(getWscStatus("ra0"), 34);
+  EXPECT_EQ(getWscStatus("ra0"), 265);
+  EXPECT_EQ(sim::requests("wifi").at(0), "wifi ra0 oid=0x0751 len=4");
+}
+
+TEST_F(WirelessTest, FailedStatusQueryIsZeroAndADebugMessage) {
+  sim::wifi_status("rai0", "34");
+  sim::wifi_fail("rai0", "oid=0x0751");
+  EXPECT_EQ(getWscStatus("rai0"), 0);
+  EXPECT_EQ(sim::console(), "");
+  sim::write_file("/tmp/log", "");
+  EXPECT_EQ(getWscStatus("rai0"), 0);
+  EXPECT_EQ(sim::console(), "ioctl error\n");
+}
+
+TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
+  sim::wifi_profile("rai0", {"HomeNet", 32, 8, "0123456789", 10, 3});
+  wsc_profile profile{};
+  getWscProfile("rai0", &profile);
+  EXPECT_EQ(sim::requests("wifi"), Lines{"wifi rai0 oid=0x0750 len=936"});
+  const unsigned char *credential = profile.bytes + WSC_PROFILE_CRED0;
+  EXPECT_STREQ(reinterpret_cast<const char *>(credential + WSC_CRED_SSID), "HomeNet");
+  EXPECT_EQ(u16_at(credential, WSC_CRED_AUTH_TYPE), 32u);
+  EXPECT_EQ(u16_at(credential, WSC_CRED_ENCR_TYPE), 8u);
+  EXPECT_EQ(memcmp(credential + WSC_CRED_KEY, "0123456789", 10), 0);
+  EXPECT_EQ(u16_at(credential, WSC_CRED_KEY_LEN), 10u);
+  EXPECT_EQ(credential[WSC_CRED_KEY_INDEX], 3);
+
+  sim::wifi_fail("rai0", "all");
+  sim::write_file("/tmp/log", "");
+  wsc_profile untouched{};
+  getWscProfile("rai0", &untouched);
+  EXPECT_EQ(sim::console(), "ioctl error\n\n");
+  EXPECT_EQ(untouched.bytes[WSC_PROFILE_CRED0 + WSC_CRED_SSID], 0);
+}
+
+TEST_F(WirelessTest, ConfiguredValueIsReadFromThePackedRecord) {
+  sim::wifi_configured_value("apcli0", {"Upstream", 34, 12, 1, "secretkey", 8});
+  unsigned char record[WSC_CONFIGURED_VALUE_SIZE];
+  memset(record, 0xAA, sizeof record);
+  getCurrentWscProfile("apcli0", record, sizeof record);
+  EXPECT_EQ(sim::requests("wifi"), Lines{"wifi apcli0 wsc-profile len=107"});
+  EXPECT_STREQ(reinterpret_cast<const char *>(record + WSC_CV_SSID), "Upstream");
+  EXPECT_EQ(u16_at(record, WSC_CV_AUTH_MODE), 34u);
+  EXPECT_EQ(u16_at(record, WSC_CV_ENCRYP_TYPE), 12u);
+  EXPECT_EQ(record[WSC_CV_KEY_IDX], 1);
+  EXPECT_STREQ(reinterpret_cast<const char *>(record + WSC_CV_KEY), "secretkey");
+  EXPECT_EQ(record[WSC_CV_SSID_LEN], 8);
+}
+
+TEST_F(WirelessTest, FailedConfiguredValueLeavesTheRequestText) {
+  sim::wifi_fail("apclii0", "wsc-profile");
+  sim::write_file("/tmp/log", "");
+  unsigned char record[WSC_CONFIGURED_VALUE_SIZE];
+  memset(record, 0xAA, sizeof record);
+  getCurrentWscProfile("apclii0", record, sizeof record);
+  EXPECT_EQ(memcmp(record, "get_wsc_profile", 16), 0);
+  EXPECT_EQ(record[16], 0xAA);
+  EXPECT_EQ(record[WSC_CONFIGURED_VALUE_SIZE - 1], 0xAA);
+  EXPECT_EQ(sim::console(), "ioctl -> RTPRIV_IOCTL_WSC_PROFILE Fail !\n");
+  // A buffer shorter than the request text gets only what fits.
+  unsigned char small[4];
+  memset(small, 0xAA, sizeof small);
+  getCurrentWscProfile("apclii0", small, sizeof small);
+  EXPECT_EQ(memcmp(small, "get_", 4), 0);
+}
+
+TEST_F(WirelessTest, OidQueriesOnTheCallersSocketLeaveItOpen) {
+  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02"});
+  sim::wifi_channel("apcli0", 11);
+  int sock = socket(AF_INET, SOCK_DGRAM, 0);
+  ASSERT_GE(sock, 0);
+  unsigned char acl[ACL_LIST_SIZE] = {};
+  EXPECT_EQ(ap_oid_query_info(OID_ACL_LIST, sock, "rai3", acl, sizeof acl), 0);
+  EXPECT_EQ(acl[ACL_LIST_COUNT], 2);
+  EXPECT_EQ(acl[ACL_LIST_ENTRIES + ACL_ENTRY_SIZE + 5], 0x02);
+  unsigned char channel = 0;
+  EXPECT_EQ(ap_oid_query_info(OID_APCLI_CHANNEL, sock, "apcli0", &channel, 1), 0);
+  EXPECT_EQ(channel, 11);
+  close(sock);
+  EXPECT_EQ(ap_oid_query_info(OID_APCLI_CHANNEL, sock, "apcli0", &channel, 1), -1);
+  EXPECT_EQ(sim::requests("wifi").at(0), "wifi rai3 oid=0x052A len=520");
+}
+
+TEST_F(WirelessTest, OidQueryOnItsOwnSocketReportsTheResult) {
+  sim::wifi_bssid("apclii0", "00:11:22:33:44:55");
+  unsigned char bssid[6] = {};
+  EXPECT_EQ(boardutil::oid_query(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid), 0);
+  EXPECT_EQ(bssid[5], 0x55);
+  sim::wifi_fail("apclii0", "oid=0x0766");
+  EXPECT_EQ(boardutil::oid_query(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid), -1);
+}
+
+}  // namespace
