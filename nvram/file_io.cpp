@@ -28,9 +28,10 @@ bool write_all(int fd, std::string_view bytes) {
   return true;
 }
 
-// Writes and flushes the temporary file; the caller renames it.
+// Writes and flushes the temporary file (owner only: the sets hold Wi-Fi
+// passphrases); the caller renames it.
 bool write_temp(const char *temp, std::string_view bytes, const struct timespec *newer_than) {
-  Fd fd(open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  Fd fd(open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   if (!fd.ok()) return false;
   if (!write_all(fd.get(), bytes)) return false;
   if (newer_than) {

@@ -121,7 +121,7 @@ Values all_values(int index) {
 bool commit_set(int index) {
   if (!make_directories(store_directory())) return false;
   const char *lock_path = set_files(index).lock;
-  Fd lock(open(lock_path, O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  Fd lock(open(lock_path, O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   if (!lock.ok()) {
     report("cannot open lock %s: %s", lock_path, strerror(errno));
     return false;

@@ -27,12 +27,6 @@ int usage() {
 
 int commit(int index) { return commit_set(index) ? 0 : 1; }
 
-void show(int index) {
-  std::string out;
-  for (const auto &[key, value] : all_values(index)) append_line(out, key, value);
-  fwrite(out.data(), 1, out.size(), stdout);
-}
-
 int run_get(int index, char **words) {
   std::string_view value = get_value(index, words[0]);
   printf("%.*s\n", static_cast<int>(value.size()), value.data());
@@ -50,7 +44,9 @@ int run_unset(int index, char **words) {
 }
 
 int run_show(int index, char **) {
-  show(index);
+  std::string out;
+  for (const auto &[key, value] : all_values(index)) append_line(out, key, value);
+  fwrite(out.data(), 1, out.size(), stdout);
   return 0;
 }
 
@@ -81,7 +77,7 @@ int show_all() {
   for (int index = 0; index < kSetCount; ++index) {
     printf("# set %d (%.*s)\n", index, static_cast<int>(kSetNames[index].size()),
            kSetNames[index].data());
-    show(index);
+    run_show(index, nullptr);
   }
   return 0;
 }
