@@ -1,0 +1,65 @@
+// The fake drivers' controls as tests use them: thin calls into the control
+// library that stop the test program on a malformed script.
+#include <cstdio>
+#include <cstdlib>
+
+#include "control/control.h"
+#include "sim.h"
+#include "sim_check.h"
+
+namespace sim {
+
+void check(const fakehw::Result &result, const char *call) {
+  if (result) return;
+  fprintf(stderr, "sim::%s: %s\n", call, result.error.c_str());
+  abort();
+}
+
+void set_time_divisor(unsigned divisor) {
+  check(fakehw::set_time_divisor(divisor), "set_time_divisor");
+}
+void button_script(std::string_view script) {
+  check(fakehw::set_button_script(script), "button_script");
+}
+unsigned button_reads() { return fakehw::button_reads(); }
+void button_hold(bool pressed) { check(fakehw::set_button_hold(pressed), "button_hold"); }
+void gpio_missing(bool missing) { check(fakehw::set_gpio_missing(missing), "gpio_missing"); }
+void gpio_bank_levels(unsigned bank, unsigned word) {
+  check(fakehw::set_bank_levels(bank, word), "gpio_bank_levels");
+}
+void gpio_fail(std::string_view requests) { check(fakehw::set_gpio_fail(requests), "gpio_fail"); }
+
+void wifi_status(const std::string &ifname, std::string_view sequence) {
+  check(fakehw::set_wifi_status(ifname, sequence), "wifi_status");
+}
+void wifi_profile(const std::string &ifname, const WscCredential &c) {
+  check(fakehw::set_wifi_profile(
+            ifname, {c.ssid, c.auth_type, c.encr_type, c.key, c.key_len, c.key_index}),
+        "wifi_profile");
+}
+void wifi_configured_value(const std::string &ifname, const WscConfiguredValue &v) {
+  check(fakehw::set_wifi_configured(
+            ifname, {0, v.ssid, v.auth_mode, v.encryp_type, v.key_index, v.key, v.ssid_len}),
+        "wifi_configured_value");
+}
+void wifi_channel(const std::string &ifname, unsigned channel) {
+  check(fakehw::set_wifi_channel(ifname, std::to_string(channel)), "wifi_channel");
+}
+void wifi_bssid(const std::string &ifname, std::string_view sequence) {
+  check(fakehw::set_wifi_bssid(ifname, sequence), "wifi_bssid");
+}
+void wifi_acl(const std::string &ifname, const std::vector<std::string> &macs) {
+  check(fakehw::set_wifi_acl(ifname, macs), "wifi_acl");
+}
+void wifi_connstatus(const std::string &ifname, std::string_view answer) {
+  check(fakehw::set_wifi_connstatus(ifname, answer), "wifi_connstatus");
+}
+void wifi_fail(const std::string &ifname, std::string_view requests) {
+  check(fakehw::set_wifi_fail(ifname, requests), "wifi_fail");
+}
+
+void wan_link(bool up) { check(fakehw::set_wan_link(up), "wan_link"); }
+void rdm_missing(bool missing) { check(fakehw::set_rdm_missing(missing), "rdm_missing"); }
+void rdm_fail(std::string_view requests) { check(fakehw::set_rdm_fail(requests), "rdm_fail"); }
+
+}  // namespace sim

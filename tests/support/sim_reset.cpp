@@ -1,0 +1,64 @@
+// A fresh board for each test: no processes, empty /tmp and /var/run, empty
+// logs, the fake drivers' defaults, the store's factory defaults and the
+// default network. Refuses to run anywhere but inside the sandbox.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "control/control.h"
+#include "sim.h"
+#include "sim_check.h"
+#include "sim_network.h"
+
+#ifndef NVRAM_DIR
+#define NVRAM_DIR "/var/lib/nvram"
+#endif
+
+namespace sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sandbox replaces /dev/console with a FIFO; a real machine never has
+// one there. Nothing below may ever run against the host's directories.
+void require_sandbox() {
+  struct stat console {};
+  if (stat("/dev/console", &console) == 0 && S_ISFIFO(console.st_mode)) return;
+  fprintf(stderr, "sim::reset: not inside the sandbox (/dev/console is no FIFO); "
+                  "run the test through sim/sandbox\n");
+  abort();
+}
+
+// Removes what dir holds except the names kept.
+void empty_directory(const fs::path &dir, const std::set<std::string> &kept = {}) {
+  std::error_code error;
+  for (const fs::directory_entry &entry : fs::directory_iterator(dir, error)) {
+    if (kept.count(entry.path().filename().string()) != 0) continue;
+    std::error_code removed;
+    fs::remove_all(entry.path(), removed);
+    if (removed) fprintf(stderr, "sim::reset: %s: %s\n", entry.path().c_str(), removed.message().c_str());
+  }
+}
+
+}  // namespace
+
+void reset() {
+  require_sandbox();
+  stop_all();
+  empty_directory("/tmp");
+  // The simulator's files and the gateway's namespace stay in /run.
+  empty_directory("/run", {"sim", "netns"});
+  std::error_code error;
+  if (!fs::equivalent("/var/run", "/run", error)) empty_directory("/var/run");
+  empty_directory("/run/sim/proc");
+  clear_logs();
+  check(fakehw::reset_state(), "reset");
+  empty_directory(NVRAM_DIR);
+  restore_network();
+}
+
+}  // namespace sim
