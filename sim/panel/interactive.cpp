@@ -1,0 +1,188 @@
+// Main loop of the interactive panel: read keys, apply them, follow the
+// logs, redraw; the board is stopped and the terminal restored on every
+// way out.
+#include "interactive.h"
+
+#include <cstdio>
+#include <deque>
+
+#include "button_keys.h"
+#include "monotonic.h"
+#include "observer.h"
+#include "quit_signals.h"
+#include "screen.h"
+#include "status_files.h"
+#include "terminal.h"
+
+namespace panel {
+
+namespace {
+
+constexpr int kFrameMs = 66;
+constexpr uint64_t kStoreReadMs = 2000;
+constexpr size_t kTailLines = 64;
+constexpr const char *kShownFiles[] = {"/tmp/Link",      "/tmp/internetStatus", "/tmp/wanStatus",
+                                       "/tmp/lock",      "/tmp/wps_times",      "/tmp/reset_times"};
+constexpr char kStatusDir[] = "/tmp/";
+
+void keep_tail(std::deque<std::string> &lines, std::string_view line) {
+  lines.emplace_back(line);
+  if (lines.size() > kTailLines) lines.pop_front();
+}
+
+class Panel {
+ public:
+  Panel(const Programs &programs, Terminal &terminal)
+      : terminal_(terminal), board_(programs, [this](std::string_view event) { message_ = event; }) {}
+
+  int run();
+
+ private:
+  // Applies one key; false for quit.
+  bool key(char c, uint64_t now);
+  void button(const ButtonCommand &command);
+  void report(const std::string &error, const std::string &done);
+  void draw(uint64_t now);
+
+  Terminal &terminal_;
+  Board board_;
+  Observer observer_;
+  ButtonKeys keys_;
+  StoreModes store_;
+  std::deque<std::string> console_, commands_;
+  std::string message_;
+  uint64_t started_ = now_ms();
+};
+
+int Panel::run() {
+  message_ = "starting the board...";
+  draw(now_ms());
+  if (std::string error = board_.start(); !error.empty()) {
+    board_.stop();
+    terminal_.close();  // so that the message stays readable on the main screen
+    std::fprintf(stderr, "panel: %s\n", error.c_str());
+    return 1;
+  }
+  uint64_t next_store_read = 0, next_frame = 0;
+  for (bool going = true; going && !quit_requested();) {
+    const uint64_t before = now_ms();
+    char input[64];
+    const long n = terminal_.read_keys(input, sizeof input, next_frame > before ? int(next_frame - before) : 0);
+    if (n < 0) break;
+    const uint64_t now = now_ms();
+    for (long i = 0; i < n && going; ++i) {
+      if (input[i] == '\x1b') {  // Escape clears the number; the rest of a sequence is skipped
+        keys_.clear_entry();
+        break;
+      }
+      going = key(input[i], now);
+    }
+    button(keys_.tick(now));
+    board_.reap();
+    observer_.poll(now, [this](std::string_view event) {
+      if (event.starts_with("console: ")) keep_tail(console_, event.substr(9));
+      else if (event.starts_with("command: ")) keep_tail(commands_, event.substr(9));
+    });
+    if (now >= next_store_read) {
+      store_ = board_.read_modes();
+      next_store_read = now + kStoreReadMs;
+    }
+    if (now >= next_frame) {
+      draw(now);
+      next_frame = now + kFrameMs;
+    }
+  }
+  board_.stop();
+  return 0;
+}
+
+bool Panel::key(char c, uint64_t now) {
+  switch (c) {
+    case ' ': button(keys_.space(now)); break;
+    case 'p': button(keys_.toggle()); break;
+    case '\r':
+    case '\n': button(keys_.enter()); break;
+    case '\x7f':
+    case '\b': keys_.backspace(); break;
+    case 'w': report(board_.set_wan(!board_.wan()), board_.wan() ? "WAN link up" : "WAN link down"); break;
+    case 'u':
+      report(board_.set_upstream(!board_.upstream()), board_.upstream() ? "upstream connected" : "upstream lost");
+      break;
+    case 'i':
+      report(board_.set_internet(!board_.internet()),
+             board_.internet() ? "internet reachable" : "internet unreachable");
+      break;
+    case 's': report(board_.end_wps(Band::ghz24, WpsResult::success), "WPS 2.4 GHz: success (34)"); break;
+    case 'f': report(board_.end_wps(Band::ghz24, WpsResult::failure), "WPS 2.4 GHz: failure (2)"); break;
+    case 'o': report(board_.end_wps(Band::ghz24, WpsResult::overlap), "WPS 2.4 GHz: overlap (265)"); break;
+    case 'S': report(board_.end_wps(Band::ghz5, WpsResult::success), "WPS 5 GHz: success (34)"); break;
+    case 'F': report(board_.end_wps(Band::ghz5, WpsResult::failure), "WPS 5 GHz: failure (2)"); break;
+    case 'O': report(board_.end_wps(Band::ghz5, WpsResult::overlap), "WPS 5 GHz: overlap (265)"); break;
+    case 'm': {
+      message_ = "switching mode, restarting the daemons...";
+      draw(now);
+      const Mode next = board_.mode() == Mode::router ? Mode::repeater : Mode::router;
+      report(board_.set_mode(next), next == Mode::router ? "router mode" : "repeater mode");
+      store_ = board_.read_modes();
+      break;
+    }
+    case 'q':
+    case '\x03':  // Ctrl-C: the terminal sends it as a key in raw mode
+      return false;
+    default: keys_.digit(c); break;
+  }
+  return true;
+}
+
+void Panel::button(const ButtonCommand &command) {
+  switch (command.kind) {
+    case ButtonCommand::Kind::none: return;
+    case ButtonCommand::Kind::hold: return report(board_.hold(true), "button pressed");
+    case ButtonCommand::Kind::release: return report(board_.hold(false), "button released");
+    case ButtonCommand::Kind::press:
+      return report(board_.press(command.samples), "button pressed for " + std::to_string(command.samples) +
+                                                       " samples");
+  }
+}
+
+void Panel::report(const std::string &error, const std::string &done) { message_ = error.empty() ? done : "error: " + error; }
+
+void Panel::draw(uint64_t now) {
+  PanelView v;
+  v.now_ms = now;
+  v.uptime_ms = now - started_;
+  terminal_.size(v.columns, v.rows);
+  v.leds = &observer_.leds();
+  v.button_held = keys_.held();
+  v.hold = observer_.hold();
+  v.last_hold = observer_.last_hold();
+  v.entry = keys_.entry();
+  v.wan = board_.wan();
+  v.upstream = board_.upstream();
+  v.internet = board_.internet();
+  v.mode = board_.mode();
+  v.store = store_;
+  v.time_divisor = board_.time_divisor();
+  for (const char *path : kShownFiles) v.files.emplace_back(path + sizeof kStatusDir - 1, read_status_file(path));
+  for (const Child *child : {&board_.buttond(), &board_.uplinkd()})
+    v.daemons.push_back({child->name(), child->running(), child->pid(), child->exit_status()});
+  v.hups = observer_.hups();
+  v.console = &console_;
+  v.commands = &commands_;
+  v.message = message_;
+  terminal_.write(render_panel(v));
+}
+
+}  // namespace
+
+int run_interactive(const Programs &programs) {
+  Terminal terminal;
+  if (!terminal.ok()) {
+    std::fprintf(stderr, "panel: needs a terminal (or --scenario FILE)\n");
+    return 2;
+  }
+  install_quit_handlers();
+  return Panel(programs, terminal).run();
+}
+
+}  // namespace panel

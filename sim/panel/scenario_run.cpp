@@ -1,0 +1,143 @@
+// Runs the actions of a scenario one after the other, following the board's
+// logs all the while; `wait` and `expect` keep the timeline flowing.
+#include "scenario_run.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "boardutil/unique_fd.h"
+#include "monotonic.h"
+#include "observer.h"
+#include "quit_signals.h"
+#include "scenario.h"
+#include "timeline.h"
+
+namespace panel {
+
+namespace {
+
+constexpr size_t kMaxScenarioBytes = 1 << 20;
+constexpr int kPollMs = 10;
+constexpr uint64_t kExpectTimeoutMs = 60000;
+constexpr uint64_t kSettleMs = 300;  // lets the last effects reach the logs
+
+bool read_file(const std::string &path, std::string &text) {
+  boardutil::unique_fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return false;
+  char buffer[8192];
+  for (ssize_t n; (n = read(fd.get(), buffer, sizeof buffer)) != 0;) {
+    if (n < 0 || text.size() + size_t(n) > kMaxScenarioBytes) return false;
+    text.append(buffer, size_t(n));
+  }
+  return true;
+}
+
+class Run {
+ public:
+  Run(const Programs &programs, const std::string &path)
+      : path_(path), timeline_(now_ms(), stdout), board_(programs, [this](std::string_view e) { event(e); }) {}
+
+  int run(const Scenario &scenario);
+
+ private:
+  void event(std::string_view text) { timeline_.add(now_ms(), text); }
+  // Follows the logs until deadline or until done() holds; false if the
+  // panel was asked to quit.
+  template <typename Done>
+  bool pump_until(uint64_t deadline, Done done);
+  bool act(const Action &action);
+  bool fail(const Action &action, const std::string &why);
+
+  std::string path_;
+  Timeline timeline_;
+  Board board_;
+  Observer observer_;
+  size_t expect_from_ = 0;  // each expectation looks after the previous one's match
+};
+
+template <typename Done>
+bool Run::pump_until(uint64_t deadline, Done done) {
+  for (;;) {
+    board_.reap();
+    observer_.poll(now_ms(), [this](std::string_view e) { event(e); });
+    if (quit_requested()) return false;
+    if (done() || now_ms() >= deadline) return true;
+    pause_ms(kPollMs);
+  }
+}
+
+bool Run::fail(const Action &action, const std::string &why) {
+  event("failed: " + why);
+  std::fprintf(stderr, "panel: %s:%u: %s\n", path_.c_str(), action.line, why.c_str());
+  return false;
+}
+
+bool Run::act(const Action &a) {
+  using K = Action::Kind;
+  event("action: " + a.text);
+  std::string error;
+  switch (a.kind) {
+    case K::press: error = board_.press(a.number); break;
+    case K::hold: error = board_.hold(true); break;
+    case K::release: error = board_.hold(false); break;
+    case K::wan: error = board_.set_wan(a.on); break;
+    case K::upstream: error = board_.set_upstream(a.on); break;
+    case K::internet: error = board_.set_internet(a.on); break;
+    case K::wps: error = board_.end_wps(a.band, a.result); break;
+    case K::mode: error = board_.set_mode(a.mode); break;
+    case K::time_divisor: error = board_.set_time_divisor(a.number); break;
+    case K::wait: return pump_until(now_ms() + a.wait_ms, [] { return false; });
+    case K::expect: {
+      size_t found = 0;
+      if (!pump_until(now_ms() + kExpectTimeoutMs, [&] { return (found = timeline_.find(a.expected, expect_from_)); }))
+        return false;
+      if (!found) return fail(a, "'" + a.expected + "' not seen within " + std::to_string(kExpectTimeoutMs / 1000) + " s");
+      expect_from_ = found;
+      return true;
+    }
+  }
+  return error.empty() || fail(a, error);
+}
+
+int Run::run(const Scenario &scenario) {
+  install_quit_handlers();
+  if (std::string error = board_.start(); !error.empty()) {
+    event("failed: " + error);
+    std::fprintf(stderr, "panel: %s\n", error.c_str());
+    board_.stop();
+    return 1;
+  }
+  bool ok = true;
+  for (const Action &action : scenario.actions)
+    if (!(ok = act(action))) break;
+  if (ok) pump_until(now_ms() + kSettleMs, [] { return false; });
+  if (quit_requested()) {
+    event("interrupted");
+    ok = false;
+  }
+  board_.stop();
+  board_.reap();
+  observer_.flush(now_ms(), [this](std::string_view e) { event(e); });
+  event(ok ? "end" : "end (failed)");
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int run_scenario(const Programs &programs, const std::string &path) {
+  std::string text;
+  if (!read_file(path, text)) {
+    std::fprintf(stderr, "panel: cannot read scenario %s\n", path.c_str());
+    return 2;
+  }
+  Scenario scenario = parse_scenario(text);
+  if (scenario.error_line) {
+    std::fprintf(stderr, "panel: %s:%u: %s\n", path.c_str(), scenario.error_line, scenario.error.c_str());
+    return 2;
+  }
+  return Run(programs, path).run(scenario);
+}
+
+}  // namespace panel

@@ -1,0 +1,49 @@
+// One frame of the front panel, drawn from a snapshot of the board: the
+// LEDs, the button and its hold count, switches, status files, daemons,
+// the tails of the console and of the commands run, and the keys.
+#ifndef SIM_PANEL_SCREEN_H
+#define SIM_PANEL_SCREEN_H
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "board.h"
+#include "observer.h"
+
+namespace panel {
+
+struct DaemonView {
+  std::string name;
+  bool running = false;
+  int pid = 0, exit_status = -1;
+};
+
+struct PanelView {
+  uint64_t now_ms = 0, uptime_ms = 0;
+  unsigned columns = 80, rows = 24;
+  const std::map<unsigned, LedState> *leds = nullptr;
+  bool button_held = false;
+  unsigned hold = 0, last_hold = 0;
+  std::string entry;  // the sample count being typed
+  bool wan = true, upstream = true, internet = true;
+  Mode mode = Mode::router;
+  StoreModes store;
+  unsigned time_divisor = 1;
+  std::vector<std::pair<std::string, std::optional<std::string>>> files;  // name, first line
+  std::vector<DaemonView> daemons;
+  unsigned hups = 0;
+  const std::deque<std::string> *console = nullptr, *commands = nullptr;
+  std::string message;  // the last board event or error
+};
+
+// The whole frame with ANSI escapes, drawn over the previous one.
+std::string render_panel(const PanelView &view);
+
+}  // namespace panel
+
+#endif
