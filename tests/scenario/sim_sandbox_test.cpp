@@ -77,6 +77,16 @@ pid_t start(const std::vector<const char *> &argv) {
   return pid;
 }
 
+// The wait status of pid once it ends, or -1 if it is still running after
+// five seconds (then it is killed, so a failing test never hangs).
+int end_status(pid_t pid) {
+  int status = 0;
+  if (eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; })) return status;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  return -1;
+}
+
 std::string process_name(pid_t pid) {
   std::string name = read_file("/proc/" + std::to_string(pid) + "/comm");
   return name.empty() ? name : name.substr(0, name.size() - 1);
@@ -187,16 +197,24 @@ TEST(SandboxStubs, AbsolutePathsOfHostCommandsReachTheStub) {
 }
 
 TEST(SandboxStubs, KillallSendsTheGivenSignalToProcessesOfThatName) {
-  for (const auto &[option, expected] : {std::pair{"-q -USR1", SIGUSR1}, {"-SIGHUP", SIGHUP}, {"", SIGTERM}}) {
-    const pid_t sleeper = start({"/bin/sleep", "300"});
-    ASSERT_TRUE(eventually([&] { return process_name(sleeper) == "sleep"; }));
+  // Process names longer than 15 characters are cut short by the kernel.
+  constexpr char kLongName[] = "a-sleeper-with-a-long-name";
+  ASSERT_EQ(shell(std::string("cp /bin/sleep /run/") + kLongName), 0);
+  struct Case {
+    std::string options, name;
+    int signal;
+  };
+  for (const Case &run : {Case{"-q -USR1", "sleep", SIGUSR1}, Case{"-SIGHUP", "sleep", SIGHUP},
+                          Case{"", kLongName, SIGTERM}}) {
+    const std::string path = run.name == "sleep" ? "/bin/sleep" : "/run/" + run.name;
+    const pid_t sleeper = start({path.c_str(), "300"});
+    ASSERT_TRUE(eventually([&] { return process_name(sleeper) == run.name.substr(0, 15); }));
     truncate_file(kCommandsLog);
-    const std::string command = std::string("killall ") + option + (*option ? " " : "") + "sleep";
+    const std::string command = "killall " + run.options + (run.options.empty() ? "" : " ") + run.name;
     EXPECT_EQ(shell(command), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(sleeper, &status, 0), sleeper);
-    ASSERT_TRUE(WIFSIGNALED(status)) << command;
-    EXPECT_EQ(WTERMSIG(status), expected) << command;
+    const int status = end_status(sleeper);
+    ASSERT_TRUE(status != -1 && WIFSIGNALED(status)) << command;
+    EXPECT_EQ(WTERMSIG(status), run.signal) << command;
     EXPECT_EQ(read_lines(kCommandsLog), Lines{command});
   }
 }
@@ -218,9 +236,8 @@ TEST(SandboxStubs, FakeMonitorPublishesItsPidCountsHangupsAndEndsOnTerm) {
     EXPECT_TRUE(eventually([&] { return read_lines(kMonitorHups).size() == hups; })) << hups;
   }
   kill(monitor, SIGTERM);
-  int status = -1;
-  ASSERT_EQ(waitpid(monitor, &status, 0), monitor);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const int status = end_status(monitor);
+  EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // --- network ---
