@@ -1,7 +1,7 @@
 // ioctl: requests on the fake devices' descriptors and the wireless
-// driver's private requests go to the decoders, after the same request was
-// passed to the kernel (where it fails harmlessly), so a system-call trace
-// looks as on the router. Everything else is the kernel's.
+// driver's private requests go to the decoders, after a request of the same
+// number was passed to the kernel (where it fails harmlessly), so a
+// system-call trace looks as on the router. Everything else is the kernel's.
 #include <sys/ioctl.h>
 
 #include <cerrno>
@@ -11,6 +11,32 @@
 #include "fakehw/devices.h"
 #include "fakehw/real.h"
 
+namespace fakehw {
+namespace {
+
+// The same number on the device's /dev/null descriptor, without the
+// argument: some numbers mean something to the kernel for any file (0x02
+// is FIGETBSZ, which would write the block size into the caller's word).
+int device_request(int fd, Device device, unsigned long request, void *arg) {
+  int saved = errno;
+  real::ioctl(fd, request, nullptr);
+  errno = saved;
+  return device == Device::kGpio ? gpio_request(request, arg) : rdm_request(request, arg);
+}
+
+// The socket sees the request as it is (no wireless driver there answers
+// it); a descriptor that is not open, or an unreadable request, fail there
+// as they would on the router.
+int wireless(int fd, unsigned long request, void *arg) {
+  int saved = errno;
+  if (real::ioctl(fd, request, arg) < 0 && (errno == EBADF || errno == EFAULT)) return -1;
+  errno = saved;
+  return wireless_request(request, arg);
+}
+
+}  // namespace
+}  // namespace fakehw
+
 extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
   va_list args;
   va_start(args, request);
@@ -18,22 +44,7 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
   va_end(args);
 
   fakehw::Device device = fakehw::device_of(fd);
-  if (device == fakehw::Device::kNone && !fakehw::is_wireless_request(request)) {
-    return fakehw::real::ioctl(fd, request, arg);
-  }
-  int saved = errno;
-  int kernel = fakehw::real::ioctl(fd, request, arg);
-  // A descriptor that is not open, or a request that is not readable, fail
-  // there as they would on the router.
-  if (kernel < 0 && (errno == EBADF || errno == EFAULT)) return -1;
-  errno = saved;
-  switch (device) {
-    case fakehw::Device::kGpio:
-      return fakehw::gpio_request(request, arg);
-    case fakehw::Device::kRdm:
-      return fakehw::rdm_request(request, arg);
-    case fakehw::Device::kNone:
-      break;
-  }
-  return fakehw::wireless_request(request, arg);
+  if (device != fakehw::Device::kNone) return fakehw::device_request(fd, device, request, arg);
+  if (fakehw::is_wireless_request(request)) return fakehw::wireless(fd, request, arg);
+  return fakehw::real::ioctl(fd, request, arg);
 }
