@@ -28,9 +28,11 @@ bool led_lit(const LedPattern &p, uint64_t elapsed_ms) {
 std::string led_describe(const LedPattern &p) {
   if (steady_dark(p)) return "dark";
   if (steady_lit(p)) return "lit";
+  // A group of one blink is a blink whose dark phase includes the rest.
+  const bool single = p.blinks == 1;
   char text[96];
-  int n = std::snprintf(text, sizeof text, "blink %u/%u", p.on, p.off);
-  if (p.blinks != kLedForever && p.rests > 0 && n > 0 && size_t(n) < sizeof text)
+  int n = std::snprintf(text, sizeof text, "blink %u/%u", p.on, p.off + (single ? p.rests : 0));
+  if (!single && p.blinks != kLedForever && p.rests > 0 && n > 0 && size_t(n) < sizeof text)
     n += std::snprintf(text + n, sizeof text - n, " x%u rest %u", p.blinks, p.rests);
   if (p.times != kLedForever && n > 0 && size_t(n) < sizeof text)
     std::snprintf(text + n, sizeof text - n, ", %u times", p.times);

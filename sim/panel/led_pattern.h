@@ -22,7 +22,7 @@ struct LedPattern {
 bool led_lit(const LedPattern &pattern, uint64_t elapsed_ms);
 
 // A short name: "lit", "dark", "blink 10/10", "blink 1/1 x10 rest 5",
-// "blink 3000/1 x1 rest 1, 1 times".
+// "blink 3000/2, 1 times" (a group of one blink folds the rest into off).
 std::string led_describe(const LedPattern &pattern);
 
 // The five numbers as the driver received them: "10/10/4000/1/4000".

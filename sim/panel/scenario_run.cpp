@@ -54,7 +54,7 @@ class Run {
   Timeline timeline_;
   Board board_;
   Observer observer_;
-  size_t expect_from_ = 0;  // each expectation looks after the previous one's match
+  size_t expect_from_ = 0;  // expectations look at what followed the last action on the board
 };
 
 template <typename Done>
@@ -77,6 +77,7 @@ bool Run::fail(const Action &action, const std::string &why) {
 bool Run::act(const Action &a) {
   using K = Action::Kind;
   event("action: " + a.text);
+  if (a.kind != K::wait && a.kind != K::expect) expect_from_ = timeline_.size();
   std::string error;
   switch (a.kind) {
     case K::press: error = board_.press(a.number); break;
@@ -90,11 +91,10 @@ bool Run::act(const Action &a) {
     case K::time_divisor: error = board_.set_time_divisor(a.number); break;
     case K::wait: return pump_until(now_ms() + a.wait_ms, [] { return false; });
     case K::expect: {
-      size_t found = 0;
-      if (!pump_until(now_ms() + kExpectTimeoutMs, [&] { return (found = timeline_.find(a.expected, expect_from_)); }))
+      bool found = false;
+      if (!pump_until(now_ms() + kExpectTimeoutMs, [&] { return found = timeline_.find(a.expected, expect_from_); }))
         return false;
       if (!found) return fail(a, "'" + a.expected + "' not seen within " + std::to_string(kExpectTimeoutMs / 1000) + " s");
-      expect_from_ = found;
       return true;
     }
   }

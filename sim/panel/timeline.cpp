@@ -11,10 +11,10 @@ void Timeline::add(uint64_t now_ms, std::string_view event) {
   events_.emplace_back(event);
 }
 
-size_t Timeline::find(std::string_view text, size_t from) const {
+bool Timeline::find(std::string_view text, size_t from) const {
   for (size_t i = from; i < events_.size(); ++i)
-    if (!events_[i].starts_with("action: ") && events_[i].find(text) != std::string::npos) return i + 1;
-  return 0;
+    if (!events_[i].starts_with("action: ") && events_[i].find(text) != std::string::npos) return true;
+  return false;
 }
 
 }  // namespace panel

@@ -17,9 +17,9 @@ class Timeline {
 
   // Prints "[  1.250] EVENT" and keeps the event.
   void add(uint64_t now_ms, std::string_view event);
-  // Index just past the first event at or after `from` that contains text
-  // and is something the board did (not an "action: " line); 0 if none.
-  size_t find(std::string_view text, size_t from) const;
+  // Whether an event at index `from` or later contains text and is
+  // something the board did (not an "action: " line).
+  bool find(std::string_view text, size_t from) const;
   size_t size() const { return events_.size(); }
 
  private:
