@@ -47,6 +47,7 @@ TEST_F(MeshPairingTest, MeshModeOneMergesAndHandsTheListToTheMeshInterface) {
             }));
   EXPECT_EQ(std::string(nvram_bufget(1, "AccessControlList3")),
             std::string(kOwnMac) + ";AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;");
+  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "notify monitor to update status..\n\n"));
   EXPECT_EQ(sim::console(), "update acl\n\nnotify monitor to update status..\n\n");
   EXPECT_FALSE(sim::file_exists("/tmp/Pair"));
 }
@@ -88,6 +89,7 @@ TEST_F(MeshPairingTest, OtherMeshModesOnlyDimTheLedAndNotify) {
     pair(mode);
     EXPECT_TRUE(sim::commands().empty()) << "mode " << mode;
     EXPECT_FALSE(sim::file_exists("/tmp/Pair")) << "mode " << mode;
+    EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "notify monitor to update status..\n\n"));
     EXPECT_EQ(sim::console(), "notify monitor to update status..\n\n") << "mode " << mode;
   }
 }

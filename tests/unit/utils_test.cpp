@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "boardutil/console.h"
 #include "boardutil/utils.h"
 #include "nvram.h"
 #include "sim.h"
@@ -66,7 +67,9 @@ TEST_F(UtilsTest, ResetWifiRestartsOnlyTheRadiosThatAreOn) {
   nvram_bufset(1, "WiFiOff", "");
   reset_wifi();
   EXPECT_TRUE(sim::commands().empty());
-  EXPECT_EQ(sim::console(), "");
+  console_print("end\n");
+  ASSERT_TRUE(sim::wait_for_text(sim::kConsoleLog, "end\n"));
+  EXPECT_EQ(sim::console(), "end\n");
 }
 
 TEST_F(UtilsTest, FileSize) {
