@@ -42,6 +42,8 @@ TEST_F(ButtondMonitor, WritesItsPidFileAndRemovesItAfterTheReset) {
   sim::button_script("0x100");
   EXPECT_EQ(buttond.wait(), 0);
   EXPECT_FALSE(sim::file_exists(kPidFile));
+  // "reset &" runs in the background and may record itself after the exit.
+  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 1));
   EXPECT_EQ(sim::commands(), Lines{"reset"});
   EXPECT_NE(buttond.out().find("saved_pidfile:/var/run/buttond.pid\n"), std::string::npos);
 }
@@ -93,6 +95,7 @@ TEST_F(ButtondMonitor, TwentyAndNinetyNineSamplesStartWpsAtTheRelease) {
 TEST_F(ButtondMonitor, AHundredSamplesRunTheResetBeforeAnyRelease) {
   sim::Process buttond = run_script("0x100 1", 100);
   EXPECT_EQ(buttond.wait(), 0);
+  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 1));
   EXPECT_EQ(sim::commands(), Lines{"reset"});
   EXPECT_EQ(sim::button_reads(), 100u) << "no sample after the hundredth";
   EXPECT_FALSE(wps_started());
