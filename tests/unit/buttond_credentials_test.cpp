@@ -8,6 +8,7 @@
 
 #include "buttond.h"
 #include "nvram.h"
+#include "console_capture.h"
 #include "sim.h"
 
 namespace {
@@ -81,7 +82,7 @@ TEST_F(CredentialsTest, ApProfileFillsItsSlotOfItsSetAndReboots) {
   EXPECT_EQ(get(0, "AuthMode"), "a0;a1") << "the other set is not touched";
   EXPECT_EQ(committed(1, "WPAPSK2"), key);
   EXPECT_EQ(sim::commands(), Lines{"reboot"});
-  EXPECT_EQ(sim::console(),
+  EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = rai0\n\n"
             "wsc_profile->Profile[0].EncrType:8\n"
             "configAP end\n\n\n");
@@ -129,6 +130,7 @@ TEST_F(CredentialsTest, ApWepKeyNumbersChooseTheKeyAndItsId) {
     EXPECT_EQ(get(0, "DefaultKeyID"), index == 0 ? "a0;a1" : "a0;" + std::to_string(index));
   }
   // Keys of other lengths than 10 or 26 are text keys.
+  SetUp();
   sim::wifi_profile("ra0", {"Net", 4, 2, "thirteen-char", 13, 1});
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "Key4Type"), "1;a1");
@@ -153,7 +155,7 @@ TEST_F(CredentialsTest, UnfilledApProfileAppliesNothingAndDoesNotReboot) {
   EXPECT_EQ(get(0, "AuthMode"), "a0;a1");
   EXPECT_EQ(get(0, "SSID1"), "old");
   EXPECT_FALSE(rebooted());
-  EXPECT_EQ(sim::console(),
+  EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = ra0\n\n"
             "__configAP__ ra0: the driver gave no WPS profile, nothing applied\n\n");
 }
@@ -168,7 +170,7 @@ TEST_F(CredentialsTest, UnfilledUpstreamRecordAppliesNothingAndDoesNotReboot) {
   EXPECT_EQ(committed(0, "OperationMode"), "1");
   EXPECT_FALSE(rebooted());
   EXPECT_TRUE(sim::requests("wifi apcli0 oid").empty()) << "no channel or BSSID query";
-  EXPECT_EQ(sim::console(),
+  EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = apcli0\n\n"
             "__configAP__ apcli0: the driver gave no credentials, nothing applied\n\n");
 }
@@ -186,7 +188,7 @@ TEST_F(CredentialsTest, UnknownInterfaceWritesNothingButStillReboots) {
   configAP("eth2", 0, 0);
   EXPECT_EQ(get(0, "AuthMode"), "a0;a1");
   EXPECT_EQ(sim::commands(), Lines{"reboot"});
-  EXPECT_EQ(sim::console(), "__configAP__ ifname = eth2\n\nconfigAP end\n\n\n");
+  EXPECT_EQ(console_so_far(), "__configAP__ ifname = eth2\n\nconfigAP end\n\n\n");
 }
 
 // --- upstream-client path ---
@@ -287,7 +289,7 @@ TEST_F(CredentialsTest, UpstreamSuccessTurnsTheRouterIntoARepeater) {
   }
   EXPECT_EQ(committed(0, "ApCliSsid"), "Upstream");
   EXPECT_EQ(sim::commands(), Lines{"reboot"});
-  EXPECT_EQ(sim::console(),
+  EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = apcli0\n\n"
             "__configAP__ result->WscAuthMode 32\n\n"
             "__configAP__ result->WscEncrypType 8\n\n"
@@ -325,7 +327,7 @@ TEST_F(CredentialsTest, FailedChannelAndBssidQueriesAreReportedAndCountAsNone) {
   EXPECT_EQ(get(1, "Channel"), "0");
   EXPECT_EQ(getApcliMac("apclii0"), 0);
   EXPECT_EQ(get(1, "ApCliBssid"), "stale");
-  EXPECT_EQ(sim::console(),
+  EXPECT_EQ(console_so_far(),
             "ioctl error\n\n[DBG]channel=0\n\n"
             "ioctl error\nmac:00:00:00:00:00:00\n\n");
   // Other interfaces are asked but store nothing.

@@ -11,6 +11,7 @@
 
 #include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
+#include "console_capture.h"
 #include "sim.h"
 
 namespace {
@@ -66,10 +67,10 @@ TEST_F(WirelessTest, FailedStatusQueryIsZeroAndADebugMessage) {
   sim::wifi_status("rai0", "34");
   sim::wifi_fail("rai0", "oid=0x0751");
   EXPECT_EQ(getWscStatus("rai0"), 0);
-  EXPECT_EQ(sim::console(), "");
+  EXPECT_EQ(console_so_far(), "");
   sim::write_file("/tmp/log", "");
   EXPECT_EQ(getWscStatus("rai0"), 0);
-  EXPECT_EQ(sim::console(), "ioctl error\n");
+  EXPECT_EQ(console_so_far(), "ioctl error\n");
 }
 
 TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
@@ -89,7 +90,7 @@ TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
   sim::write_file("/tmp/log", "");
   wsc_profile untouched{};
   getWscProfile("rai0", &untouched);
-  EXPECT_EQ(sim::console(), "ioctl error\n\n");
+  EXPECT_EQ(console_so_far(), "ioctl error\n\n");
   EXPECT_EQ(untouched.bytes[WSC_PROFILE_CRED0 + WSC_CRED_SSID], 0);
 }
 
@@ -116,7 +117,7 @@ TEST_F(WirelessTest, FailedConfiguredValueLeavesTheRequestText) {
   EXPECT_EQ(memcmp(record, "get_wsc_profile", 16), 0);
   EXPECT_EQ(record[16], 0xAA);
   EXPECT_EQ(record[WSC_CONFIGURED_VALUE_SIZE - 1], 0xAA);
-  EXPECT_EQ(sim::console(), "ioctl -> RTPRIV_IOCTL_WSC_PROFILE Fail !\n");
+  EXPECT_EQ(console_so_far(), "ioctl -> RTPRIV_IOCTL_WSC_PROFILE Fail !\n");
   // A buffer shorter than the request text gets only what fits.
   unsigned char small[4];
   memset(small, 0xAA, sizeof small);
