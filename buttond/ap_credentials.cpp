@@ -1,8 +1,5 @@
 // The access-point path of configAP: the first credential of an access
 // point's WPS profile becomes slot n of its configuration set.
-#include <stdio.h>
-#include <string.h>
-
 #include <algorithm>
 
 #include "boardutil/console.h"

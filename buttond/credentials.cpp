@@ -7,6 +7,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <initializer_list>
+
 #include "boardutil/console.h"
 #include "buttond.h"
 #include "nvram.h"

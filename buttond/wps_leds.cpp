@@ -41,8 +41,9 @@ constexpr std::array<LedPattern, 6> kPatterns = {{
     {{{kLine8Lit, {kWpsLine, 1, 4000, 1, 1, 4000}, kLine11Dark}}, 3, false},
 }};
 
-constexpr unsigned kWpsLed = 10;
-constexpr unsigned kInternetDownLed = 8;
+// The internet state: line 10 lit when reachable, line 8 blinking when not.
+constexpr unsigned kInternetUpLine = 10;
+constexpr unsigned kInternetDownLine = 8;
 
 }  // namespace
 
@@ -65,8 +66,8 @@ extern "C" void update_internet_led(void) {
   char status[5] = {};
   if (read(file.get(), status, sizeof status) <= 0) return;
   if (status[0] == '1') {
-    led_request(kWpsLed, 4000, 0, 1, 0, 4000);
+    led_request(kInternetUpLine, 4000, 0, 1, 0, 4000);
   } else if (status[0] == '0') {
-    led_request(kInternetDownLed, 10, 10, 4000, 0, 4000);
+    led_request(kInternetDownLine, 10, 10, 4000, 0, 4000);
   }
 }
