@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "nvram.h"
+#include "sim.h"
 
 // Live heap blocks of this process, to see that polling the store allocates
 // nothing it keeps.
@@ -45,7 +46,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The build tree holds the tool (nvram/nvram) and this test (tests/NAME).
+// The build tree: its cache names the store directory; this test is tests/NAME.
 const fs::path kBuild = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
 
 std::string read_file(const fs::path &path) {
@@ -94,7 +95,7 @@ struct ToolRun {
 
 ToolRun nvram_tool(const std::vector<std::string> &args) {
   const std::string out = "/tmp/nvram-test.out", err = "/tmp/nvram-test.err";
-  const std::string tool = (kBuild / "nvram" / "nvram").string();
+  const std::string tool = sim::program("nvram");
   pid_t pid = fork();
   if (pid == 0) {
     std::vector<char *> argv{const_cast<char *>(tool.c_str())};
