@@ -59,7 +59,8 @@ std::string Board::start() {
 
   unlink(kMonitorPid);
   if (!monitor_.start()) return "cannot start " + std::string(kMonitor);
-  for (uint64_t deadline = now_ms() + kMonitorStartMs; access(kMonitorPid, R_OK) != 0; pause_ms(20))
+  for (uint64_t deadline = now_ms() + kMonitorStartMs; read_status_file(kMonitorPid).value_or("").empty();
+       pause_ms(20))
     if (now_ms() > deadline) return "the monitor wrote no pid file";
   if (std::string error = start_daemon(buttond_); !error.empty()) return error;
   return start_daemon(uplinkd_);
