@@ -1,0 +1,164 @@
+// uplinkd's mesh link-change handler: the commands for the mesh interface
+// by mesh mode and operation mode, the access-control list handed over
+// whole and as hexadecimal digits only, and the Ethernet-backhaul flag.
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/console.h"
+#include "nvram.h"
+#include "sim.h"
+#include "uplinkd.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr char kBanner[] = "============= result == CONNECTED ============\n";
+constexpr char kUpdate21[] = "iwpriv rai3 set SmartLinkUpdate=21";
+constexpr char kUpdate20[] = "iwpriv rai3 set SmartLinkUpdate=20";
+constexpr char kSmartLink[] = "iwpriv rai3 set SmartLink=1";
+
+class MeshLink : public testing::Test {
+ protected:
+  void SetUp() override {
+    sim::reset();
+    mesh_link_status = 3;
+    mesh_acl_sent = 0;
+    mesh_mode = "2";
+    operation_mode = "3";
+    acl("AA:BB:CC:DD:EE:FF;");
+  }
+
+  static void acl(const std::string &list) {
+    nvram_bufset(1, "AccessControlList3", list.c_str());
+  }
+  // The commands once the background mesh script (always the last) has run.
+  static Lines commands_ending_with(const std::string &last) {
+    EXPECT_TRUE(sim::wait_for([&] {
+      Lines lines = sim::commands();
+      return !lines.empty() && lines.back() == last;
+    })) << "last: " << last;
+    return sim::commands();
+  }
+  static size_t banners() {
+    std::string mark = "--mark--\n";
+    console_print("%s", mark.c_str());
+    EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, mark));
+    std::string log = sim::console();
+    size_t count = 0;
+    for (size_t at = log.find(kBanner); at != std::string::npos; at = log.find(kBanner, at + 1)) {
+      ++count;
+    }
+    sim::clear_logs();
+    return count;
+  }
+};
+
+TEST_F(MeshLink, ConnectedInMeshRepeaterModeSendsTheListOncePerLinkUp) {
+  update_mesh_link(1);
+  EXPECT_EQ(commands_ending_with("mesh_load.sh"),
+            (Lines{kUpdate21, "iwpriv rai3 set SmartLinkUpdate=5AABBCCDDEEFF", kSmartLink,
+                   "mesh_load.sh"}));
+  EXPECT_EQ(banners(), 1u);
+  EXPECT_EQ(mesh_acl_sent, 1);
+
+  // The same state again does nothing.
+  update_mesh_link(1);
+  EXPECT_EQ(banners(), 0u);
+  EXPECT_TRUE(sim::commands().empty());
+
+  // Disconnected, then connected again without the link having come up in
+  // the status loop: the list is not sent a second time.
+  update_mesh_link(0);
+  EXPECT_EQ(commands_ending_with("mesh_unload.sh"), (Lines{kUpdate20, "mesh_unload.sh"}));
+  sim::clear_logs();
+  update_mesh_link(1);
+  EXPECT_EQ(commands_ending_with("mesh_load.sh"), (Lines{kUpdate21, kSmartLink, "mesh_load.sh"}));
+  EXPECT_EQ(banners(), 1u);
+}
+
+TEST_F(MeshLink, EveryStateButOneIsNotConnected) {
+  update_mesh_link(2);
+  EXPECT_EQ(commands_ending_with("mesh_unload.sh"), (Lines{kUpdate20, "mesh_unload.sh"}));
+  sim::clear_logs();
+  update_mesh_link(0);  // 2 and 0 differ
+  EXPECT_EQ(commands_ending_with("mesh_unload.sh"), (Lines{kUpdate20, "mesh_unload.sh"}));
+  EXPECT_EQ(banners(), 0u);
+}
+
+TEST_F(MeshLink, MeshModeOneOnlyUpdatesWhateverTheOperationMode) {
+  mesh_mode = "1";
+  for (const char *operation : {"3", "1"}) {
+    operation_mode = operation;
+    update_mesh_link(1);
+    EXPECT_EQ(sim::commands(), Lines{kUpdate21}) << operation;
+    EXPECT_EQ(banners(), 1u);
+    update_mesh_link(0);
+    EXPECT_EQ(sim::commands(), Lines{kUpdate20}) << operation;
+    sim::clear_logs();
+  }
+  EXPECT_EQ(mesh_acl_sent, 0);
+}
+
+TEST_F(MeshLink, OtherModesShowOnlyTheBanner) {
+  for (auto [mesh, operation] : {std::pair{"0", "3"}, std::pair{"2", "1"}}) {
+    mesh_mode = mesh;
+    operation_mode = operation;
+    update_mesh_link(1);
+    EXPECT_EQ(banners(), 1u) << mesh << " " << operation;
+    update_mesh_link(0);
+    EXPECT_EQ(banners(), 0u);
+    EXPECT_TRUE(sim::commands().empty()) << mesh << " " << operation;
+  }
+}
+
+TEST_F(MeshLink, TheWholeListIsHandedOver) {
+  // Twenty addresses: more than a 170-byte command line could hold.
+  std::string list, digits;
+  for (int i = 0; i < 20; ++i) {
+    char mac[19], compact[13];
+    snprintf(mac, sizeof mac, "02:00:00:00:10:%02X;", i);
+    snprintf(compact, sizeof compact, "0200000010%02X", i);
+    list += mac;
+    digits += compact;
+  }
+  acl(list);
+  update_mesh_link(1);
+  Lines lines = commands_ending_with("mesh_load.sh");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "iwpriv rai3 set SmartLinkUpdate=5" + digits);
+}
+
+TEST_F(MeshLink, OnlyHexadecimalDigitsReachTheShell) {
+  for (const std::string &list :
+       {std::string(""), std::string("AA:BB:CC:DD:EE:FF;$(touch /tmp/owned);`touch /tmp/owned`"),
+        std::string("AA:BB:CC:DD:EE:FF; touch /tmp/owned\n;11:22:33:44:55:66;")}) {
+    sim::clear_logs();
+    mesh_link_status = 3;
+    mesh_acl_sent = 0;
+    acl(list);
+    update_mesh_link(1);
+    Lines lines = commands_ending_with("mesh_load.sh");
+    ASSERT_EQ(lines.size(), 4u) << list;
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex("iwpriv rai3 set SmartLinkUpdate=5[0-9A-Fa-f]*")))
+        << lines[1];
+    EXPECT_FALSE(sim::file_exists("/tmp/owned"));
+  }
+}
+
+TEST_F(MeshLink, EtherBackhaulFlagIsTheFirstByteOne) {
+  EXPECT_EQ(check_etherbh(), 0);
+  for (const char *content : {"1", "1\n", "10"}) {
+    sim::write_file("/tmp/etherbh", content);
+    EXPECT_EQ(check_etherbh(), 1) << content;
+  }
+  for (const char *content : {"0", "", " 1", "\n"}) {
+    sim::write_file("/tmp/etherbh", content);
+    EXPECT_EQ(check_etherbh(), 0) << content;
+  }
+}
+
+}  // namespace

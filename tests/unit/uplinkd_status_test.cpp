@@ -1,0 +1,280 @@
+// uplinkd's status loop driven cycle by cycle in-process: link and internet
+// readings, the internet LED requests, the link-down count, wait readings,
+// a missing /tmp/Link, the one NTP start and the mesh-interface actions.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/console.h"
+#include "nvram.h"
+#include "sim.h"
+#include "uplink_test_support.h"
+#include "uplinkd.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string led(int pin, const char *pattern) {
+  return "gpio led pin=" + std::to_string(pin) + " " + pattern;
+}
+constexpr char kDark[] = "on=0 off=4000 blinks=1 rests=0 times=4000";
+constexpr char kLit[] = "on=4000 off=0 blinks=1 rests=0 times=4000";
+constexpr char kSlowBlink[] = "on=10 off=10 blinks=4000 rests=0 times=4000";
+
+// State 1 (internet reachable) and state 2 (not reachable).
+const Lines kInternetLeds = {led(10, kLit), led(11, kDark), led(8, kLit)};
+const Lines kNoInternetLeds = {led(10, kDark), led(11, kDark), led(8, kSlowBlink)};
+
+Lines operator+(Lines a, const Lines &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+using uplink_test::occurrences;
+
+class StatusLoop : public testing::Test {
+ protected:
+  void SetUp() override {
+    sim::reset();
+    sim::set_time_divisor(1000);
+    sim::write_file("/tmp/log", "");
+    nvram_bufset(0, "OperationMode", "1");
+    sim::wan_link(true);
+    led_status = LED_STATE_NONE;
+    link_status = LINK_STATE_UNREAD;
+    link_down_count = 0;
+    ntp_started = 0;
+    mesh_acl_sent = 0;
+    ntp_enabled = "0";
+    operation_mode = "1";
+    mesh_mode = "0";
+    jobs_.remember();
+  }
+  void TearDown() override { jobs_.settle(); }
+
+  void settle() const { jobs_.settle(); }
+  Lines commands() {
+    settle();
+    return sim::commands();
+  }
+  static Lines leds() { return sim::requests("gpio led"); }
+  static std::string console() { return uplink_test::console_so_far(); }
+  static void link(const char *content) { sim::write_file("/tmp/Link", content); }
+  static void internet(const char *content) { sim::write_file("/tmp/internetStatus", content); }
+
+  uplink_test::BackgroundJobs jobs_;
+};
+
+TEST_F(StatusLoop, LedFollowsTheInternetStateAndIsDrivenOnlyOnChange) {
+  link("1\n");
+  internet("1\n");
+  status_cycle();  // the first request always takes effect
+  EXPECT_EQ(leds(), kInternetLeds);
+  EXPECT_EQ(led_status, 1);
+  status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds);
+
+  internet("0\n");
+  status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
+  status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
+
+  std::string log = console();
+  EXPECT_NE(log.find("Link: yes\n\n"), std::string::npos);
+  EXPECT_NE(log.find("update_internet_led status= 1,led_status=4 \n\n"), std::string::npos);
+  EXPECT_NE(log.find("update_internet_led status= 2,led_status=1 \n\n"), std::string::npos);
+  EXPECT_NE(log.find("update_internet_led status= 2,led_status=2 \n\n"), std::string::npos);
+  // A negative internet reading is taken a second time within the cycle.
+  EXPECT_EQ(occurrences(log, "internet: yes\n\n"), 2u);
+  EXPECT_EQ(occurrences(log, "internet: no\n\n"), 4u);
+}
+
+TEST_F(StatusLoop, MissingInternetStatusCountsAsUnreachable) {
+  link("1\n");
+  status_cycle();
+  EXPECT_EQ(leds(), kNoInternetLeds);
+  EXPECT_EQ(occurrences(console(), "internetStatus NULL\n\n"), 2u);
+}
+
+TEST_F(StatusLoop, LinkLossShowsOnlyInTheFourthDownCycleInARow) {
+  link("1\n");
+  internet("1\n");
+  status_cycle();
+  link("0\n");
+  for (unsigned cycle = 1; cycle <= 3; ++cycle) {
+    status_cycle();
+    EXPECT_EQ(link_down_count, cycle);
+    EXPECT_EQ(leds(), kInternetLeds) << "down cycle " << cycle;
+  }
+  // Each down cycle reads the link twice.
+  EXPECT_EQ(occurrences(console(), "Link: no\n\n"), 6u);
+  status_cycle();
+  EXPECT_EQ(link_down_count, 3);
+  EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
+  status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
+}
+
+TEST_F(StatusLoop, AnUpCycleStartsTheDownCountAgain) {
+  internet("1\n");
+  link("0\n");
+  status_cycle();
+  status_cycle();
+  EXPECT_EQ(link_down_count, 2);
+  link("1\n");
+  status_cycle();
+  EXPECT_EQ(link_down_count, 0);
+  link("0\n");
+  for (int cycle = 0; cycle < 3; ++cycle) status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds);
+  status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
+}
+
+TEST_F(StatusLoop, WaitReadingLeavesTheLedAndMakesTheNextReadingATransition) {
+  link("1\n");
+  internet("1\n");
+  status_cycle();
+  link_down_count = 2;
+  for (const char *wait : {"2\n", "", "x"}) {
+    link(wait);
+    status_cycle();
+    EXPECT_EQ(link_status, LINK_WAIT);
+    EXPECT_EQ(led_status, LED_STATE_NONE);
+    EXPECT_EQ(link_down_count, 2) << "wait cycles leave the count";
+  }
+  EXPECT_EQ(leds(), kInternetLeds);
+  std::string log = console();
+  EXPECT_EQ(occurrences(log, "Link: wait\n\n"), 3u);
+  EXPECT_EQ(occurrences(log, "wps or touchlink, wait\n"), 3u);
+
+  // The same state as before the wait is applied again.
+  link("1\n");
+  status_cycle();
+  EXPECT_EQ(leds(), kInternetLeds + kInternetLeds);
+}
+
+TEST_F(StatusLoop, MissingLinkFileIsRecreatedWithoutATransition) {
+  link("1\n");
+  internet("1\n");
+  status_cycle();
+  ASSERT_EQ(link_status, LINK_UP);
+  ASSERT_EQ(led_status, 1);
+
+  for (bool up : {false, true}) {
+    sim::remove_file("/tmp/Link");
+    sim::wan_link(up);
+    EXPECT_EQ(getWanStatus(), up ? LINK_UP : LINK_DOWN);
+    EXPECT_EQ(link_status, LINK_UP);
+    EXPECT_EQ(led_status, 1);
+    settle();
+    EXPECT_EQ(sim::read_file("/tmp/Link"), up ? "1\n" : "0\n");
+  }
+  EXPECT_EQ(occurrences(console(), "Link NULL\n\n"), 2u);
+
+  // The reading after it compares with the state before the file went missing.
+  link("0\n");
+  EXPECT_EQ(getWanStatus(), LINK_DOWN);
+  EXPECT_EQ(led_status, LED_STATE_NONE);
+}
+
+TEST_F(StatusLoop, EveryLinkReadingRefreshesWanStatus) {
+  link("1\n");
+  sim::wan_link(false);
+  getWanStatus();
+  settle();
+  EXPECT_EQ(sim::read_file("/tmp/wanStatus"), "0\n");
+  sim::wan_link(true);
+  getWanStatus();
+  settle();
+  EXPECT_EQ(sim::read_file("/tmp/wanStatus"), "1\n");
+}
+
+TEST_F(StatusLoop, NtpStartsOnceAndOnlyWhenEnabled) {
+  for (const char *enabled : {"0", "", "11", "1 "}) {
+    ntp_enabled = enabled;
+    link("1\n");
+    internet("1\n");
+    status_cycle();
+    EXPECT_EQ(commands(), Lines{}) << "ntpEnabled '" << enabled << "'";
+  }
+
+  ntp_enabled = "1";
+  internet("0\n");
+  status_cycle();
+  EXPECT_EQ(commands(), Lines{});
+  for (const char *reachable : {"1\n", "0\n", "1\n"}) {
+    internet(reachable);
+    status_cycle();
+  }
+  link("0\n");
+  for (int cycle = 0; cycle < 4; ++cycle) status_cycle();
+  link("1\n");
+  status_cycle();
+  EXPECT_EQ(commands(), Lines{"ntp.sh"});
+  EXPECT_EQ(ntp_started, 1);
+}
+
+TEST_F(StatusLoop, MeshInterfaceFollowsTheLinkInMeshRepeaterMode) {
+  mesh_mode = "2";
+  operation_mode = "3";
+  nvram_bufset(0, "OperationMode", "3");
+  internet("1\n");
+
+  // The first reading after start is always a transition.
+  link("0\n");
+  status_cycle();
+  Lines down = commands();
+  std::sort(down.begin(), down.end());
+  EXPECT_EQ(down, (Lines{"config-udhcpd.sh -p", "ifconfig rai3 down"}));
+
+  sim::clear_logs();
+  mesh_acl_sent = 1;
+  link("1\n");
+  status_cycle();
+  status_cycle();
+  EXPECT_EQ(commands(), Lines{"ifconfig rai3 up"});
+  EXPECT_EQ(mesh_acl_sent, 0);
+
+  // A wait reading in between makes the next '1' a transition again.
+  sim::clear_logs();
+  link("2\n");
+  status_cycle();
+  link("1\n");
+  status_cycle();
+  EXPECT_EQ(commands(), Lines{"ifconfig rai3 up"});
+}
+
+TEST_F(StatusLoop, OutsideMeshRepeaterModeTransitionsOnlyResetTheLed) {
+  internet("1\n");
+  for (auto [mesh, operation] : {std::pair{"2", "1"}, std::pair{"1", "3"}, std::pair{"0", "3"}}) {
+    mesh_mode = mesh;
+    operation_mode = operation;
+    mesh_acl_sent = 1;
+    link("1\n");
+    status_cycle();
+    link("0\n");
+    status_cycle();
+    EXPECT_EQ(led_status, LED_STATE_NONE);
+    EXPECT_EQ(mesh_acl_sent, 1);
+    EXPECT_EQ(commands(), Lines{}) << mesh << " " << operation;
+  }
+}
+
+TEST_F(StatusLoop, LedStatesAndTheirRequests) {
+  const Lines kAll = {led(8, kDark), led(10, kLit),  led(11, kDark), led(8, kLit),
+                      led(10, kDark), led(11, kDark), led(8, kSlowBlink),
+                      led(8, "on=3 off=3 blinks=4000 rests=0 times=4000")};
+  for (int state : {0, 1, 2, 3, 3, 7}) update_internet_led(state);
+  EXPECT_EQ(leds(), kAll);
+  // Another value is only stored, so the next request takes effect.
+  EXPECT_EQ(led_status, 7);
+  update_internet_led(3);
+  EXPECT_EQ(leds(), kAll + Lines{kAll.back()});
+}
+
+}  // namespace
