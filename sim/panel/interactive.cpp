@@ -25,6 +25,21 @@ constexpr const char *kShownFiles[] = {"/tmp/Link",      "/tmp/internetStatus", 
                                        "/tmp/lock",      "/tmp/wps_times",      "/tmp/reset_times"};
 constexpr char kStatusDir[] = "/tmp/";
 
+struct WpsKey {
+  char key;
+  Band band;
+  WpsResult result;
+  const char *done;
+};
+constexpr WpsKey kWpsKeys[] = {
+    {'s', Band::ghz24, WpsResult::success, "WPS 2.4 GHz: success (34)"},
+    {'f', Band::ghz24, WpsResult::failure, "WPS 2.4 GHz: failure (2)"},
+    {'o', Band::ghz24, WpsResult::overlap, "WPS 2.4 GHz: overlap (265)"},
+    {'S', Band::ghz5, WpsResult::success, "WPS 5 GHz: success (34)"},
+    {'F', Band::ghz5, WpsResult::failure, "WPS 5 GHz: failure (2)"},
+    {'O', Band::ghz5, WpsResult::overlap, "WPS 5 GHz: overlap (265)"},
+};
+
 void keep_tail(std::deque<std::string> &lines, std::string_view line) {
   lines.emplace_back(line);
   if (lines.size() > kTailLines) lines.pop_front();
@@ -104,32 +119,38 @@ bool Panel::key(char c, uint64_t now) {
     case '\n': button(keys_.enter()); break;
     case '\x7f':
     case '\b': keys_.backspace(); break;
-    case 'w': report(board_.set_wan(!board_.wan()), board_.wan() ? "WAN link up" : "WAN link down"); break;
-    case 'u':
-      report(board_.set_upstream(!board_.upstream()), board_.upstream() ? "upstream connected" : "upstream lost");
+    case 'w': {
+      std::string error = board_.set_wan(!board_.wan());
+      report(error, board_.wan() ? "WAN link up" : "WAN link down");
       break;
-    case 'i':
-      report(board_.set_internet(!board_.internet()),
-             board_.internet() ? "internet reachable" : "internet unreachable");
+    }
+    case 'u': {
+      std::string error = board_.set_upstream(!board_.upstream());
+      report(error, board_.upstream() ? "upstream connected" : "upstream lost");
       break;
-    case 's': report(board_.end_wps(Band::ghz24, WpsResult::success), "WPS 2.4 GHz: success (34)"); break;
-    case 'f': report(board_.end_wps(Band::ghz24, WpsResult::failure), "WPS 2.4 GHz: failure (2)"); break;
-    case 'o': report(board_.end_wps(Band::ghz24, WpsResult::overlap), "WPS 2.4 GHz: overlap (265)"); break;
-    case 'S': report(board_.end_wps(Band::ghz5, WpsResult::success), "WPS 5 GHz: success (34)"); break;
-    case 'F': report(board_.end_wps(Band::ghz5, WpsResult::failure), "WPS 5 GHz: failure (2)"); break;
-    case 'O': report(board_.end_wps(Band::ghz5, WpsResult::overlap), "WPS 5 GHz: overlap (265)"); break;
+    }
+    case 'i': {
+      std::string error = board_.set_internet(!board_.internet());
+      report(error, board_.internet() ? "internet reachable" : "internet unreachable");
+      break;
+    }
     case 'm': {
       message_ = "switching mode, restarting the daemons...";
       draw(now);
       const Mode next = board_.mode() == Mode::router ? Mode::repeater : Mode::router;
-      report(board_.set_mode(next), next == Mode::router ? "router mode" : "repeater mode");
+      std::string error = board_.set_mode(next);
+      report(error, next == Mode::router ? "router mode" : "repeater mode");
       store_ = board_.read_modes();
       break;
     }
     case 'q':
     case '\x03':  // Ctrl-C: the terminal sends it as a key in raw mode
       return false;
-    default: keys_.digit(c); break;
+    default:
+      for (const WpsKey &k : kWpsKeys)
+        if (k.key == c) report(board_.end_wps(k.band, k.result), k.done);
+      keys_.digit(c);
+      break;
   }
   return true;
 }
@@ -145,7 +166,9 @@ void Panel::button(const ButtonCommand &command) {
   }
 }
 
-void Panel::report(const std::string &error, const std::string &done) { message_ = error.empty() ? done : "error: " + error; }
+void Panel::report(const std::string &error, const std::string &done) {
+  message_ = error.empty() ? done : "error: " + error;
+}
 
 void Panel::draw(uint64_t now) {
   PanelView v;

@@ -21,12 +21,16 @@ constexpr unsigned kWpsLine = 10;
 constexpr unsigned kWpsSamples = 20, kResetSamples = 100;
 constexpr unsigned kSamplesPerCell = 2;
 constexpr unsigned kRowsBelowTails = 5;  // blank, message, three lines of keys
+constexpr unsigned kMinTailRows = 2;
+constexpr size_t kFilesPerLine = 3;
 
 // Lines of the frame, each cut to the terminal's width (escapes don't count).
 class Frame {
  public:
-  explicit Frame(unsigned columns) : columns_(columns) {}
+  Frame(unsigned columns, unsigned rows) : columns_(columns), max_rows_(rows) {}
+  // Lines beyond the terminal's height are dropped: the frame never scrolls.
   void line(const std::string &text) {
+    if (rows_ == max_rows_) return;
     if (!out_.empty()) out_ += "\r\n";
     unsigned visible = 0;
     for (size_t i = 0; i < text.size() && visible < columns_; ++i) {
@@ -48,7 +52,7 @@ class Frame {
   std::string finish() const { return "\x1b[H" + out_ + "\x1b[J"; }
 
  private:
-  unsigned columns_, rows_ = 0;
+  unsigned columns_, max_rows_, rows_ = 0;
   std::string out_;
 };
 
@@ -100,18 +104,25 @@ std::string switch_text(const char *name, bool on, const char *yes, const char *
   return format("%s %s%s%s", name, on ? "" : kAlarm, on ? yes : no, kReset);
 }
 
-void draw_switches(Frame &frame, const PanelView &v) {
+void draw_board(Frame &frame, const PanelView &v) {
+  frame.line(format(" Mode     %s%s%s (OperationMode %s, MeshMode %s)", kBold,
+                    v.mode == Mode::repeater ? "repeater" : "router", kReset, v.store.operation_mode.c_str(),
+                    v.store.mesh_mode.c_str()));
   frame.line(" Uplink   " + switch_text("WAN link", v.wan, "up", "DOWN") + "   " +
-               switch_text("upstream", v.upstream, "connected", "DISCONNECTED") + "   " +
-               switch_text("internet", v.internet, "reachable", "UNREACHABLE"));
-  std::string files = " Files   ";
-  for (const auto &[name, value] : v.files) files += " " + name + " " + (value ? *value : "-") + "  ";
-  frame.line(files);
+             switch_text("upstream", v.upstream, "connected", "DISCONNECTED") + "   " +
+             switch_text("internet", v.internet, "reachable", "UNREACHABLE"));
+  // The status files, three a line.
+  for (size_t first = 0; first < v.files.size(); first += kFilesPerLine) {
+    std::string line = first == 0 ? " Files   " : "         ";
+    for (size_t i = first; i < v.files.size() && i < first + kFilesPerLine; ++i)
+      line += " " + v.files[i].first + " " + v.files[i].second.value_or("-") + "  ";
+    frame.line(line);
+  }
   std::string daemons = " Daemons ";
   for (const DaemonView &d : v.daemons)
-    daemons += d.running ? format(" %s running (pid %d)  ", d.name.c_str(), d.pid)
-                         : format(" %s%s stopped (status %d)%s  ", kAlarm, d.name.c_str(), d.exit_status, kReset);
-  daemons += format(" monitor SIGHUPs %u", v.hups);
+    daemons += d.running ? format(" %s running (pid %d) ", d.name.c_str(), d.pid)
+                         : format(" %s%s stopped (status %d)%s ", kAlarm, d.name.c_str(), d.exit_status, kReset);
+  daemons += format(" monitor: %u SIGHUPs", v.hups);
   frame.line(daemons);
 }
 
@@ -125,30 +136,29 @@ void draw_tail(Frame &frame, const char *title, const std::deque<std::string> &l
 }  // namespace
 
 std::string render_panel(const PanelView &v) {
-  Frame frame(v.columns);
-  const char *mode = v.mode == Mode::repeater ? "repeater" : "router";
-  frame.line(format(" %sROUTER FRONT PANEL%s  simulated board   mode %s%s%s (OperationMode %s, MeshMode %s)   "
-                      "time x%u   up %.1f s",
-                      kBold, kReset, kBold, mode, kReset, v.store.operation_mode.c_str(), v.store.mesh_mode.c_str(),
-                      v.time_divisor, double(v.uptime_ms) / 1000));
+  Frame frame(v.columns, v.rows);
+  frame.line(format(" %sROUTER FRONT PANEL%s  simulated board                       up %.1f s   time x%u", kBold,
+                    kReset, double(v.uptime_ms) / 1000, v.time_divisor));
   frame.line("");
   frame.line(std::string(" ") + kBold + "LEDs" + kReset + "     pattern                      on/off/blinks/rests/times");
   draw_leds(frame, v);
   frame.line("");
   draw_button(frame, v);
   frame.line("");
-  draw_switches(frame, v);
+  draw_board(frame, v);
   frame.line("");
-  const unsigned fixed = frame.rows() + 2 + kRowsBelowTails;  // with the tails' titles
-  const size_t log_rows = v.rows > fixed + 4 ? v.rows - fixed : 4;
-  draw_tail(frame, "Console", *v.console, (log_rows + 1) / 2);
-  draw_tail(frame, "Commands run", *v.commands, log_rows / 2);
-  frame.line("");
+  // The console and the commands share what rows are left, if enough are.
+  const unsigned used = frame.rows() + kRowsBelowTails + 2;
+  if (v.rows >= used + kMinTailRows) {
+    const size_t log_rows = v.rows - used;
+    draw_tail(frame, "Console", *v.console, (log_rows + 1) / 2);
+    draw_tail(frame, "Commands run", *v.commands, log_rows / 2);
+    frame.line("");
+  }
   frame.line(" > " + v.message);
-  frame.line(std::string(" ") + kBold + "Keys" + kReset +
-               "  space hold button   p press/release   NUMBER Enter press N samples   q quit");
-  frame.line("       w WAN link   u upstream   i internet   m router/repeater (restarts daemons)");
-  frame.line("       WPS ends: s f o = 2.4 GHz success/failure/overlap   S F O = 5 GHz");
+  frame.line(std::string(" ") + kBold + "Keys" + kReset + "     space hold button   p press/release   NUMBER Enter: press N samples");
+  frame.line("          w WAN link   u upstream   i internet   m router/repeater   q quit");
+  frame.line("          WPS result: s f o = 2.4 GHz success/failure/overlap, S F O = 5 GHz");
   return frame.finish();
 }
 
