@@ -31,10 +31,7 @@ std::string failed(std::string_view what, const fakehw::Result &result) {
 
 std::string flag(bool on) { return on ? "1" : "0"; }
 
-std::string trim_line(std::string text) {
-  text = text.substr(0, text.find('\n'));
-  return text;
-}
+std::string first_line(const std::string &text) { return text.substr(0, text.find('\n')); }
 
 }  // namespace
 
@@ -153,8 +150,8 @@ StoreModes Board::read_modes() const {
   StoreModes modes;
   run_tool({programs_.nvram, "get", "0", "OperationMode"}, &modes.operation_mode);
   run_tool({programs_.nvram, "get", "0", "MeshMode"}, &modes.mesh_mode);
-  modes.operation_mode = trim_line(modes.operation_mode);
-  modes.mesh_mode = trim_line(modes.mesh_mode);
+  modes.operation_mode = first_line(modes.operation_mode);
+  modes.mesh_mode = first_line(modes.mesh_mode);
   return modes;
 }
 

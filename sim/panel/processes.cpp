@@ -90,6 +90,7 @@ int run_tool(const std::vector<std::string> &argv, std::string *output, int time
     pollfd pfd{read_end.get(), POLLIN, 0};
     if (poll(&pfd, 1, int(deadline - now)) <= 0) continue;
     ssize_t n = read(read_end.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     if (output) output->append(buffer, std::min(size_t(n), kMaxOutput - std::min(output->size(), kMaxOutput)));
   }
