@@ -1,18 +1,15 @@
-// Processes a test starts in the sandbox: spawned with their output in
-// files under /run/sim/proc/, waited for in real time, and killed together
-// with everything they left behind (the test adopts orphans as subreaper).
-#include <dirent.h>
+// Processes a test starts in the sandbox: spawned in their own process
+// groups with their output in files under /run/sim/proc/, waited for in real
+// time, and killed together with what they started.
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "sim.h"
@@ -45,31 +42,6 @@ bool reap(pid_t pid, bool block) {
     return true;
   }
   return ended < 0 && errno == ECHILD;  // not ours: reaped elsewhere
-}
-
-// Orphans of spawned processes (daemons that detached, background jobs)
-// become this process's children rather than the sandbox's.
-void adopt_orphans() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
-
-// This process's children now, from /proc.
-std::vector<pid_t> children() {
-  std::vector<pid_t> found;
-  pid_t self = getpid();
-  std::error_code error;
-  for (const auto &entry : std::filesystem::directory_iterator("/proc", error)) {
-    std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream in(entry.path() / "stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t close = stat.rfind(')');
-    if (close == std::string::npos) continue;
-    char state = 0;
-    int parent = 0;
-    if (sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) == 2 && parent == self) {
-      found.push_back(std::stoi(name));
-    }
-  }
-  return found;
 }
 
 // In the child: output to the files, a clean signal state, then the program.
@@ -112,7 +84,6 @@ void Process::signal(int sig) const {
 }
 
 Process spawn(const std::string &path, const std::vector<std::string> &args) {
-  adopt_orphans();
   std::filesystem::create_directories(kProcDir);
   Process process;
   std::string base = std::filesystem::path(path).filename().string();
@@ -130,30 +101,23 @@ Process spawn(const std::string &path, const std::vector<std::string> &args) {
     perror("sim::spawn: fork");
     abort();
   }
+  setpgid(process.pid, process.pid);  // as the child does: whichever runs first
   g_spawned.push_back(process.pid);
   return process;
 }
 
 void stop_all() {
   for (pid_t pid : g_spawned) {
-    if (reap(pid, false)) continue;
-    kill(-pid, SIGKILL);  // its process group: what it started
-    kill(pid, SIGKILL);
-    reap(pid, true);
+    kill(-pid, SIGKILL);  // its process group: what it started, even after it ended
+    if (!reap(pid, false)) {
+      kill(pid, SIGKILL);
+      reap(pid, true);
+    }
   }
   g_spawned.clear();
-  // What detached or outlived its parent was adopted: kill it too, until
-  // no child is left (each round can orphan grandchildren).
-  for (int round = 0; round < 100; ++round) {
-    std::vector<pid_t> left = children();
-    if (left.empty()) break;
-    for (pid_t pid : left) kill(pid, SIGKILL);
-    for (pid_t pid : left) reap(pid, true);
-  }
 }
 
 int sh(const std::string &command) {
-  adopt_orphans();
   int status = system(command.c_str());
   return status < 0 ? -1 : exit_code(status);
 }
