@@ -67,7 +67,7 @@ uint32_t bank_levels(unsigned bank) {
 int set_dir_in(unsigned bank, unsigned long request, unsigned long mask) {
   if (scripted_failure(kGpioDir)) return refused(request, "failing on request", kScriptedFailure);
   bool one_bit = mask != 0 && (mask & (mask - 1)) == 0;
-  if (!one_bit || mask >> kBanks[bank].pins != 0) {
+  if (!one_bit || uint64_t{mask} >> kBanks[bank].pins != 0) {
     return refused(request, Text().add("mask ").hex(mask).add(" is not one pin of bank ").dec(bank),
                    EINVAL);
   }

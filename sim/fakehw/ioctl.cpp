@@ -2,6 +2,7 @@
 // driver's private requests go to the decoders, after a request of the same
 // number was passed to the kernel (where it fails harmlessly), so a
 // system-call trace looks as on the router. Everything else is the kernel's.
+#include <fcntl.h>
 #include <sys/ioctl.h>
 
 #include <cerrno>
@@ -26,10 +27,14 @@ int device_request(int fd, Device device, unsigned long request, void *arg) {
 
 // The socket sees the request as it is (no wireless driver there answers
 // it); a descriptor that is not open, or an unreadable request, fail there
-// as they would on the router.
+// as they would on the router. An emulator that does not know the request
+// (qemu: ENOSYS) never asks the kernel, so the descriptor is checked here.
 int wireless(int fd, unsigned long request, void *arg) {
   int saved = errno;
-  if (real::ioctl(fd, request, arg) < 0 && (errno == EBADF || errno == EFAULT)) return -1;
+  if (real::ioctl(fd, request, arg) < 0) {
+    if (errno == EBADF || errno == EFAULT) return -1;
+    if (errno == ENOSYS && fcntl(fd, F_GETFD) < 0) return -1;
+  }
   errno = saved;
   return wireless_request(request, arg);
 }
