@@ -376,6 +376,17 @@ TEST_F(UplinkTest, PingGatewayPingsTheGatewayAndKillsThePing) {
   EXPECT_EQ(sim::commands(), Lines{"killall ping"});
 }
 
+TEST_F(UplinkTest, PingGatewayWithoutAnswerIsZero) {
+  // No host has this address: ping's second line is not a reply.
+  sim::wan_link(true);
+  ASSERT_EQ(sim::sh("ip route replace default via 192.168.77.99 dev wan0"), 0);
+  EXPECT_EQ(ping_gateway(), 0);
+  std::string log = console();
+  EXPECT_NE(log.find("ping = ping 192.168.77.99 -w 3 \n\n"), std::string::npos);
+  EXPECT_EQ(log.find("ping router ok"), std::string::npos);
+  EXPECT_EQ(sim::commands(), Lines{"killall ping"});
+}
+
 TEST_F(UplinkTest, PingGatewayWithoutOutputFails) {
   // A default route without gateway gives ping no destination: it prints
   // nothing on standard output.
