@@ -46,17 +46,17 @@ cycles_done() {
 }
 
 # A reading taken while the daemon runs a shell command shows the command's
-# pipe and spawn stack for a moment; the least of five readings is kept.
+# pipe and spawn stack for a moment; the least of twenty readings is kept.
 sample() {
   rss= size= fds=
-  for _ in 1 2 3 4 5; do
+  for _ in $(seq 20); do
     r=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
     s=$(awk '/^VmSize:/ { print $2 }' "/proc/$pid/status")
     f=$(ls "/proc/$pid/fd" | wc -l)
     [ -z "$rss" ] || [ "$r" -lt "$rss" ] && rss=$r
     [ -z "$size" ] || [ "$s" -lt "$size" ] && size=$s
     [ -z "$fds" ] || [ "$f" -lt "$fds" ] && fds=$f
-    real_sleep 0.01
+    real_sleep 0.005
   done
   printf '%10s %12s %12s %8s\n' "$1" "$rss" "$size" "$fds"
 }
