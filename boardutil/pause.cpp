@@ -45,6 +45,14 @@ extern "C" void pause_block_signal(int sig) {
   sigdelset(&g_pause_mask, sig);
 }
 
+extern "C" void pause_child_mask(sigset_t *mask) {
+  if (g_pause_mask_set) {
+    *mask = g_pause_mask;
+  } else {
+    sigprocmask(SIG_SETMASK, nullptr, mask);
+  }
+}
+
 extern "C" void pause_usec(long usec) {
   timespec ts = to_timespec(usec);
   ppoll(nullptr, 0, &ts, pause_mask());

@@ -1,14 +1,13 @@
-// Shell commands: the command runs through the shell with a pipe to its
-// standard input that is never written; closing the pipe waits for the shell.
+// do_system: the command runs through the shell with a pipe to its standard
+// input that is never written; closing the pipe waits for the shell.
 #include "boardutil/console.h"
-
-#include <stdio.h>
+#include "boardutil/shell.h"
 
 extern "C" int do_system(const char *command) {
-  FILE *pipe = popen(command, "w");
+  FILE *pipe = shell_open(command, "w");
   if (pipe == nullptr) {
     fputs("popen error!\n", stderr);
     return -1;
   }
-  return pclose(pipe);
+  return shell_close(pipe);
 }

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "boardutil/console.h"
+#include "boardutil/shell.h"
 #include "boardutil/uplink.h"
 #include "nvram.h"
 
@@ -21,7 +22,7 @@ constexpr const char kKillPing[] = "killall ping 1>/dev/null 2>&1";
 
 // Ends every ping this process may have left running; the result is not needed.
 void kill_ping() {
-  if (system(kKillPing) == -1) return;
+  shell_run(kKillPing);
 }
 
 bool text_is(const char *text, const char *expected) {
@@ -63,7 +64,7 @@ extern "C" int ping_gateway(void) {
   char command[64];
   snprintf(command, sizeof command, "ping %s -w 3", gateway);
   console_debug("ping = %s \n\n", command);
-  FILE *output = popen(command, "re");
+  FILE *output = shell_open(command, "r");
   if (output == nullptr) {
     console_debug("popen error!\n\n");
     kill_ping();
@@ -72,7 +73,7 @@ extern "C" int ping_gateway(void) {
   char line[256];
   // The first line is ping's banner; the second tells whether a reply came.
   if (!read_ping_line(output, line) || !read_ping_line(output, line)) {
-    pclose(output);
+    shell_close(output);
     console_debug("fgets error!\n\n");
     kill_ping();
     return -1;
@@ -81,7 +82,7 @@ extern "C" int ping_gateway(void) {
   if (answered) console_debug("ping router ok\n\n");
   // Killed before the pipe is closed, so closing does not wait out the deadline.
   kill_ping();
-  pclose(output);
+  shell_close(output);
   return answered;
 }
 

@@ -9,6 +9,7 @@
 
 #include <initializer_list>
 
+#include "boardutil/shell.h"
 #include "boardutil/console.h"
 #include "buttond.h"
 #include "nvram.h"
@@ -62,5 +63,5 @@ extern "C" void configAP(const char *ifname, int n, int index) {
   nvram_commit(WIFI3_NVRAM);
   console_print("configAP end\n\n\n");
   sleep(2);
-  system("reboot");
+  shell_run("reboot");
 }

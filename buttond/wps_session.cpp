@@ -9,6 +9,7 @@
 
 #include <array>
 
+#include "boardutil/shell.h"
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
 #include "boardutil/unique_fd.h"
@@ -49,7 +50,7 @@ int start_router_session() {
   ledWps(kWpsLed, kLedInProgress);
   char command[128];
   snprintf(command, sizeof command, "%s %d", kWirelessCgi, 0);
-  system(command);
+  shell_run(command);
   send_signal_velmora(SIGHUP);
   return start_wps_timer();
 }
@@ -78,9 +79,9 @@ int start_repeater_session(const char *operation_mode) {
   send_signal_velmora(SIGHUP);
   wps_type = 1;
   ledWps(kWpsLed, kLedInProgress);
-  system("killall -q udhcpc&");
-  system("ifconfig apcli0 up");
-  system("ifconfig apclii0 up");
+  shell_run("killall -q udhcpc&");
+  shell_run("ifconfig apcli0 up");
+  shell_run("ifconfig apclii0 up");
   // An earlier session's poll may run during these pauses, never elsewhere.
   pause_seconds(1);
   prepare_upstream_client("apcli0", RT2860_NVRAM);

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "boardutil/shell.h"
 #include "boardutil/console.h"
 #include "boardutil/mesh_acl.h"
 #include "boardutil/status_file.h"
@@ -62,7 +63,7 @@ bool send_acl(const char *acl) {
 
 // The banner goes to the console whatever the debug switch says.
 void print_banner() {
-  if (system(kBanner) == -1) perror("system");
+  if (shell_run(kBanner) == -1) perror("system");
 }
 
 void connected() {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "boardutil/console.h"
+#include "boardutil/pause.h"
+#include "boardutil/shell.h"
 #include "sim.h"
 
 namespace {
@@ -62,6 +64,29 @@ TEST_F(ConsoleTest, BackgroundCommandReturnsBeforeTheJobEnds) {
   EXPECT_FALSE(sim::file_exists("/tmp/job"));
   sim::remove_file("/tmp/gate");
   EXPECT_TRUE(sim::wait_for_text("/tmp/job", "late"));
+}
+
+TEST_F(ConsoleTest, CommandsStartWithoutTheSignalsBlockedForThePauses) {
+  // "exec" makes the shell become the command, so the mask seen is the one
+  // the shell was started with (a forked child of some shells starts clean).
+  int status = in_child([] {
+    pause_block_signal(SIGTERM);
+    pause_block_signal(SIGALRM);
+    do_system("exec grep SigBlk /proc/self/status > /tmp/do_system.mask");
+    shell_run("exec grep SigBlk /proc/self/status > /tmp/shell_run.mask");
+    FILE *output = shell_open("exec grep SigBlk /proc/self/status", "r");
+    char line[128] = "";
+    if (output == nullptr || fgets(line, sizeof line, output) == nullptr) return 1;
+    if (shell_close(output) != 0) return 2;
+    sim::write_file("/tmp/shell_open.mask", line);
+    sigset_t blocked;
+    sigprocmask(SIG_SETMASK, nullptr, &blocked);
+    return sigismember(&blocked, SIGTERM) && sigismember(&blocked, SIGALRM) ? 0 : 3;
+  });
+  EXPECT_EQ(status, 0);
+  for (const char *file : {"/tmp/do_system.mask", "/tmp/shell_run.mask", "/tmp/shell_open.mask"}) {
+    EXPECT_EQ(sim::read_file(file), "SigBlk:\t0000000000000000\n") << file;
+  }
 }
 
 TEST_F(ConsoleTest, PidFileHoldsExactlyThePidAndIsRemovedAtExit) {

@@ -5,6 +5,8 @@
 #ifndef BOARDUTIL_PAUSE_H
 #define BOARDUTIL_PAUSE_H
 
+#include <signal.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -17,6 +19,11 @@ void pause_usec(long usec);
 /* Sleeps seconds whole seconds the same way, resuming after handled
  * signals until the time is over. */
 void pause_seconds(unsigned seconds);
+
+/* The signal mask a started command should begin with: the process's mask
+ * without the signals it blocks for the pauses, so commands and the daemons
+ * they start can be signalled as usual. */
+void pause_child_mask(sigset_t *mask);
 
 #ifdef __cplusplus
 }
