@@ -38,8 +38,8 @@ mipsel: host
 	  -DHOST_FAKEHW=$(CURDIR)/$(HOST_BUILD)/sim/libfakehw.so >/dev/null
 	cmake --build --preset mipsel -j $(JOBS)
 
-asan:
-	cmake --preset asan >/dev/null
+asan: host
+	cmake --preset asan -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 
 run: deps host
