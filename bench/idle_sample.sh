@@ -1,19 +1,26 @@
 #!/bin/sh
-# Counts the system calls of an idle buttond (button never pressed) under
-# strace and prints them per 50 ms sample. Runs inside the sandbox:
-#   sandbox --preload libfakehw.so -- bench/idle_sample.sh BUILD_DIR [SECONDS]
+# System calls of an idle buttond (button never pressed) under strace, per
+# 50 ms sample: the budget is two driver requests and the pause.
+#
+# Usage: bench/idle_sample.sh [BUILD_DIR] [SECONDS]
 set -eu
-build=$1
-seconds=${2:-5}
+
+if [ "${1:-}" != "--inside" ]; then
+  here=$(cd "$(dirname "$0")" && pwd)
+  build=$(cd "${1:-build/host}" && pwd)
+  exec "$build/sim/sandbox" --preload "$build/sim/libfakehw.so" -- \
+    /bin/sh "$here/idle_sample.sh" --inside "$build" "${2:-5}"
+fi
+
+build=$2
+seconds=$3
 fakehw=$build/sim/fakehw
 "$fakehw" logging off          # the fake's log writes are not the router's
-"$fakehw" time-divisor 1
 "$fakehw" button "1"           # released; counts every read from here on
 strace -c -o /tmp/idle.strace "$build/buttond/buttond" >/dev/null 2>&1 &
 tracer=$!
 sleep "$seconds"
-daemon=$(cat /var/run/buttond.pid)
-kill -KILL "$daemon"           # strace reports once its tracee is gone
+kill -KILL "$(cat /var/run/buttond.pid)"   # strace reports once its tracee is gone
 wait $tracer 2>/dev/null || true
 samples=$("$fakehw" button-reads)
 echo "idle buttond: $samples samples in ${seconds}s; system calls of the whole run:"
