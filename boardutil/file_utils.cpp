@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ extern "C" int file_read_int(const char *path) {
     printf("url is empty! \n");
     return -1;
   }
-  boardutil::unique_fd fd(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  routerd::unique_fd fd(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!fd.valid()) {
     printf("open the file %s is failed! fd=%d \n", path, fd.get());
     return -1;

@@ -9,7 +9,7 @@
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
 #include "boardutil/uplink.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace {
 constexpr const char kName[] = "if_live";
@@ -20,7 +20,7 @@ constexpr unsigned kRetryPauseSeconds = 1;
 // The retry pauses go through pause_seconds: in a daemon that keeps its
 // handled signals blocked (uplinkd's SIGTERM), they are let in here too.
 extern "C" int if_live(const char *ifname) {
-  boardutil::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!sock.valid()) {
     console_debug("%s: open socket error\n\n", kName);
     return 0;

@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "boardutil/wireless.h"
 
 namespace {
@@ -21,7 +21,7 @@ constexpr const char kEmpty[] = "";
 // Reads the hardware address of ifname; failures are reported on standard
 // error under the calling function's name.
 bool read_hwaddr(const char *function, const char *ifname, Mac &mac) {
-  boardutil::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!sock.valid()) {
     fprintf(stderr, "%s: open socket error\n", function);
     return false;

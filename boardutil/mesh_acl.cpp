@@ -14,7 +14,7 @@
 #include "boardutil/console.h"
 #include "boardutil/list_values.h"
 #include "boardutil/pause.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "boardutil/wireless.h"
 #include "nvram.h"
 
@@ -100,7 +100,7 @@ void append_compact(const char *acl, char *out) {
 }  // namespace
 
 extern "C" void config_acl(const char *ifname, int n, int index) {
-  boardutil::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!sock.valid()) return;
   const char *stored = "";
   const char *own = "";

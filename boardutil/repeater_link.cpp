@@ -12,7 +12,7 @@
 #include "boardutil/console.h"
 #include "boardutil/uplink.h"
 #include "boardutil/wireless_abi.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ std::string_view first_word(const char *answer, size_t length) {
 extern "C" int repeater_connect_status(const char *ifname) {
   char answer[APCLI_CONNSTATUS_BUFFER];
   memset(answer, 0, sizeof answer);
-  boardutil::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!sock.valid()) {
     printf("\n%s open socket error!\n\n", ifname);
     return -1;

@@ -7,14 +7,14 @@
 
 #include "boardutil/console.h"
 #include "boardutil/uplink.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace {
 constexpr size_t kStatusReadBytes = 5;
 }
 
 extern "C" int status_file_first_byte(const char *path) {
-  boardutil::unique_fd file(open(path, O_RDONLY | O_CLOEXEC));
+  routerd::unique_fd file(open(path, O_RDONLY | O_CLOEXEC));
   if (!file.valid()) return -1;
   unsigned char bytes[kStatusReadBytes] = {};
   ssize_t length = read(file.get(), bytes, sizeof bytes);

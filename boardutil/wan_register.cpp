@@ -6,7 +6,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/uplink.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace {
 constexpr const char kRegisterDevice[] = "/dev/rdm0";
@@ -17,7 +17,7 @@ constexpr uint32_t kLinkBit = 0x1;
 }  // namespace
 
 extern "C" int mt7620_reg_read(void) {
-  boardutil::unique_fd device(open(kRegisterDevice, O_RDONLY | O_CLOEXEC));
+  routerd::unique_fd device(open(kRegisterDevice, O_RDONLY | O_CLOEXEC));
   if (!device.valid()) {
     console_debug("Open pseudo device failed\n\n");
     return 0;

@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "boardutil/console.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "boardutil/wireless_internal.h"
 
 static_assert(sizeof(wsc_profile) == WSC_PROFILE_SIZE);
@@ -34,8 +34,8 @@ iwreq make_request(const char *ifname, void *buffer, int length, int flags) {
   return request;
 }
 
-boardutil::unique_fd wireless_socket() {
-  return boardutil::unique_fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+routerd::unique_fd wireless_socket() {
+  return routerd::unique_fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ boardutil::unique_fd wireless_socket() {
 namespace boardutil {
 
 int oid_query(int oid, const char *ifname, void *buffer, int length) {
-  unique_fd sock = wireless_socket();
+  routerd::unique_fd sock = wireless_socket();
   return ap_oid_query_info(oid, sock.get(), ifname, buffer, length);
 }
 
@@ -72,7 +72,7 @@ extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
 }
 
 extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int length) {
-  boardutil::unique_fd sock = wireless_socket();
+  routerd::unique_fd sock = wireless_socket();
   if (!sock.valid()) console_debug("socket open Fail !\n");
   size_t marker = std::min<size_t>(boardutil::kWscProfileRequestSize,
                                    static_cast<size_t>(std::max(length, 0)));

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "boardutil/gpio.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "buttond.h"
 
 namespace {
@@ -61,7 +61,7 @@ extern "C" int ledWps(unsigned pin, unsigned type) {
 }
 
 extern "C" void update_internet_led(void) {
-  boardutil::unique_fd file(open("/tmp/internetStatus", O_RDONLY | O_CLOEXEC));
+  routerd::unique_fd file(open("/tmp/internetStatus", O_RDONLY | O_CLOEXEC));
   if (!file.valid()) return;
   char status[5] = {};
   if (read(file.get(), status, sizeof status) <= 0) return;

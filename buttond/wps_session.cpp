@@ -12,7 +12,7 @@
 #include "boardutil/shell.h"
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "buttond.h"
 #include "iwpriv_command.h"
 #include "nvram.h"
@@ -34,7 +34,7 @@ bool is(const char *value, const char *expected) { return strcmp(value, expected
 // The session marker; the background echo may not have written it yet.
 void mark_session() {
   do_system("echo 1 > /tmp/lock &");
-  if (!boardutil::unique_fd(open("/tmp/lock", O_RDONLY | O_CLOEXEC)).valid()) {
+  if (!routerd::unique_fd(open("/tmp/lock", O_RDONLY | O_CLOEXEC)).valid()) {
     console_print("NO /tmp/lock , creat again!!!\n\n");
     do_system("touch /tmp/lock");
   }

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "fd.h"
+#include "unique_fd.h"
 #include "report.h"
 
 namespace nvram {
@@ -31,8 +31,8 @@ bool write_all(int fd, std::string_view bytes) {
 // Writes and flushes the temporary file (owner only: the sets hold Wi-Fi
 // passphrases); the caller renames it.
 bool write_temp(const char *temp, std::string_view bytes, const struct timespec *newer_than) {
-  Fd fd(open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-  if (!fd.ok()) return false;
+  routerd::unique_fd fd(open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (!fd.valid()) return false;
   if (!write_all(fd.get(), bytes)) return false;
   if (newer_than) {
     struct stat st;
@@ -50,8 +50,8 @@ bool write_temp(const char *temp, std::string_view bytes, const struct timespec 
 
 int read_file(const char *path, size_t max, std::string &bytes, struct stat &identity) {
   bytes.clear();
-  Fd fd(open(path, O_RDONLY | O_CLOEXEC));
-  if (!fd.ok()) {
+  routerd::unique_fd fd(open(path, O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) {
     int error = errno;
     if (error != ENOENT) stat(path, &identity);
     return error;
@@ -81,8 +81,8 @@ bool replace_file(const char *dir, const char *temp, const char *path, std::stri
     unlink(temp);
     return false;
   }
-  Fd directory(open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!directory.ok() || fsync(directory.get()) != 0) {
+  routerd::unique_fd directory(open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!directory.valid() || fsync(directory.get()) != 0) {
     report("cannot flush directory %s: %s", dir, strerror(errno));
     return false;
   }

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "committed_set.h"
-#include "fd.h"
+#include "unique_fd.h"
 #include "file_format.h"
 #include "file_io.h"
 #include "report.h"
@@ -121,8 +121,8 @@ Values all_values(int index) {
 bool commit_set(int index) {
   if (!make_directories(store_directory())) return false;
   const char *lock_path = set_files(index).lock;
-  Fd lock(open(lock_path, O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (!lock.ok()) {
+  routerd::unique_fd lock(open(lock_path, O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (!lock.valid()) {
     report("cannot open lock %s: %s", lock_path, strerror(errno));
     return false;
   }

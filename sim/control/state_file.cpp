@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "control/control.h"
 
 namespace fakehw {
@@ -33,7 +33,7 @@ Result map_file(bool &fresh) {
   for (const char *dir : {kSimDir, kHwDir, kWifiDir}) {
     if (Result made = make_directory(dir); !made) return made;
   }
-  boardutil::unique_fd fd(open(kStatePath, O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  routerd::unique_fd fd(open(kStatePath, O_RDWR | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.valid()) return system_error(kStatePath);
   struct stat status {};
   if (fstat(fd.get(), &status) < 0) return system_error(kStatePath);
@@ -48,7 +48,7 @@ Result map_file(bool &fresh) {
 
 // The requests log exists from the start, so the fake drivers log to it.
 Result create_requests_log() {
-  boardutil::unique_fd fd(open(kRequestsLogPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  routerd::unique_fd fd(open(kRequestsLogPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
   return fd.valid() ? Result::ok() : system_error(kRequestsLogPath);
 }
 

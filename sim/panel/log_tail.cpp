@@ -8,11 +8,11 @@
 
 #include <algorithm>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace panel {
 
-using boardutil::unique_fd;
+using routerd::unique_fd;
 
 void LogTail::poll(const Sink &sink) {
   unique_fd fd(open(path_.c_str(), O_RDONLY | O_CLOEXEC));

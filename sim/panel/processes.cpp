@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "monotonic.h"
 
 extern char **environ;
@@ -20,7 +20,7 @@ namespace panel {
 
 namespace {
 
-using boardutil::unique_fd;
+using routerd::unique_fd;
 
 constexpr int kStatusUnknown = 255;  // the child was reaped elsewhere
 

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 #include "monotonic.h"
 #include "observer.h"
 #include "quit_signals.h"
@@ -24,7 +24,7 @@ constexpr uint64_t kExpectTimeoutMs = 60000;
 constexpr uint64_t kSettleMs = 300;  // lets the last effects reach the logs
 
 bool read_file(const std::string &path, std::string &text) {
-  boardutil::unique_fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  routerd::unique_fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return false;
   char buffer[8192];
   for (ssize_t n; (n = read(fd.get(), buffer, sizeof buffer)) != 0;) {

@@ -6,11 +6,11 @@
 
 #include <cstdio>
 
-#include "boardutil/unique_fd.h"
+#include "unique_fd.h"
 
 namespace panel {
 
-using boardutil::unique_fd;
+using routerd::unique_fd;
 
 std::optional<std::string> read_status_file(const std::string &path) {
   unique_fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -1,11 +1,11 @@
 // A descriptor owned by one scope: closed when the scope ends, on every
-// path. Internal to the daemons and the library (C++ only).
-#ifndef BOARDUTIL_UNIQUE_FD_H
-#define BOARDUTIL_UNIQUE_FD_H
+// path. Shared by the store, the library, the daemons and the simulator.
+#ifndef ROUTERD_UNIQUE_FD_H
+#define ROUTERD_UNIQUE_FD_H
 
 #include <unistd.h>
 
-namespace boardutil {
+namespace routerd {
 
 class unique_fd {
  public:
@@ -22,6 +22,6 @@ class unique_fd {
   int fd_;
 };
 
-}  // namespace boardutil
+}  // namespace routerd
 
 #endif
