@@ -11,6 +11,20 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
 
 .PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean
 
+# The sandbox gives its programs fresh /tmp, /run and /var, which hides a
+# checkout lying below them. Such a checkout is mirrored to a visible place
+# and the goal is made there.
+HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
+ifneq ($(HIDDEN_CHECKOUT),)
+MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
+
+all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean:
+	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
+	mkdir -p $(MIRROR)
+	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
+	$(MAKE) --no-print-directory -C $(MIRROR) $@
+
+else
 all: host
 
 deps:
@@ -63,3 +77,5 @@ bench: deps host
 
 clean:
 	rm -rf build
+
+endif
