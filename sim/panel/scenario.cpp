@@ -84,6 +84,7 @@ constexpr Syntax kSyntax[] = {
     {"mode", Action::Kind::mode, "mode router|repeater"},
     {"time-divisor", Action::Kind::time_divisor, "time-divisor N (1-1000)"},
     {"expect", Action::Kind::expect, "expect TEXT"},
+    {"expect-within", Action::Kind::expect_within, "expect-within SECONDS (0-3600)"},
 };
 
 // Fills the action's arguments from the words after its name.
@@ -99,7 +100,8 @@ bool parse_arguments(Action &a, std::string_view rest) {
     case K::hold:
     case K::release: return first.empty();
     case K::press: return second.empty() && parse_unsigned(first, 1, kMaxPressSamples, a.number);
-    case K::wait: return second.empty() && parse_seconds(first, a.wait_ms);
+    case K::wait:
+    case K::expect_within: return second.empty() && parse_seconds(first, a.wait_ms);
     case K::wan:
     case K::upstream:
     case K::internet: return second.empty() && parse_switch(first, a.on);

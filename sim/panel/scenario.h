@@ -14,11 +14,11 @@ enum class WpsResult { success, failure, overlap };
 enum class Mode { router, repeater };
 
 struct Action {
-  enum class Kind { press, hold, release, wait, wan, upstream, internet, wps, mode, time_divisor, expect };
+  enum class Kind { press, hold, release, wait, wan, upstream, internet, wps, mode, time_divisor, expect, expect_within };
   Kind kind = Kind::wait;
   unsigned line = 0;      // in the file, from 1
   unsigned number = 0;    // press: samples; time-divisor: divisor
-  unsigned wait_ms = 0;   // wait
+  unsigned wait_ms = 0;   // wait; expect-within: how long later expects wait
   bool on = false;        // wan, upstream, internet
   Band band = Band::ghz24;
   WpsResult result = WpsResult::success;

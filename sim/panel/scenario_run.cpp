@@ -20,8 +20,14 @@ namespace {
 
 constexpr size_t kMaxScenarioBytes = 1 << 20;
 constexpr int kPollMs = 10;
-constexpr uint64_t kExpectTimeoutMs = 60000;
+constexpr uint64_t kDefaultExpectTimeoutMs = 60000;
 constexpr uint64_t kSettleMs = 300;  // lets the last effects reach the logs
+
+std::string seconds_text(uint64_t ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(ms) / 1000);
+  return text;
+}
 
 bool read_file(const std::string &path, std::string &text) {
   routerd::unique_fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -54,6 +60,7 @@ class Run {
   Timeline timeline_;
   Board board_;
   Observer observer_;
+  uint64_t expect_timeout_ms_ = kDefaultExpectTimeoutMs;
   size_t expect_from_ = 0;  // expectations look at what followed the last action on the board
 };
 
@@ -77,7 +84,7 @@ bool Run::fail(const Action &action, const std::string &why) {
 bool Run::act(const Action &a) {
   using K = Action::Kind;
   event("action: " + a.text);
-  if (a.kind != K::wait && a.kind != K::expect) expect_from_ = timeline_.size();
+  if (a.kind != K::wait && a.kind != K::expect && a.kind != K::expect_within) expect_from_ = timeline_.size();
   std::string error;
   switch (a.kind) {
     case K::press: error = board_.press(a.number); break;
@@ -90,11 +97,12 @@ bool Run::act(const Action &a) {
     case K::mode: error = board_.set_mode(a.mode); break;
     case K::time_divisor: error = board_.set_time_divisor(a.number); break;
     case K::wait: return pump_until(now_ms() + a.wait_ms, [] { return false; });
+    case K::expect_within: expect_timeout_ms_ = a.wait_ms; return true;
     case K::expect: {
       bool found = false;
-      if (!pump_until(now_ms() + kExpectTimeoutMs, [&] { return found = timeline_.find(a.expected, expect_from_); }))
+      if (!pump_until(now_ms() + expect_timeout_ms_, [&] { return found = timeline_.find(a.expected, expect_from_); }))
         return false;
-      if (!found) return fail(a, "'" + a.expected + "' not seen within " + std::to_string(kExpectTimeoutMs / 1000) + " s");
+      if (!found) return fail(a, "'" + a.expected + "' not seen within " + seconds_text(expect_timeout_ms_) + " s");
       return true;
     }
   }

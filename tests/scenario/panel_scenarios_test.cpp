@@ -93,7 +93,8 @@ TEST_F(PanelScenarios, ResetHoldRunsTheResetAndEndsButtond) {
 }
 
 TEST_F(PanelScenarios, AFailedExpectationFailsTheRunAndABadFileIsRefused) {
-  sim::write_file("/tmp/never.txt", "# waits for something that never comes\nexpect led 9: lit\n");
+  sim::write_file("/tmp/never.txt",
+                  "# waits for something that never comes\nexpect-within 1.5\nexpect led 9: lit\n");
   sim::write_file("/tmp/bad.txt", "press 20\nwps 2.4 sucess\n");
   sim::Process never = sim::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/never.txt"});
   sim::Process bad = sim::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/bad.txt"});
@@ -101,7 +102,7 @@ TEST_F(PanelScenarios, AFailedExpectationFailsTheRunAndABadFileIsRefused) {
   EXPECT_EQ(bad.err(), "panel: /tmp/bad.txt:2: expected 'wps 2.4|5 success|failure|overlap'\n");
   EXPECT_EQ(bad.out(), "");  // refused before the board was touched
   EXPECT_EQ(never.wait(300000), 1);
-  EXPECT_EQ(never.err(), "panel: /tmp/never.txt:2: 'led 9: lit' not seen within 60 s\n");
+  EXPECT_EQ(never.err(), "panel: /tmp/never.txt:3: 'led 9: lit' not seen within 1.5 s\n");
   EXPECT_NE(never.out().find("] end (failed)\n"), std::string::npos) << never.out();
 }
 

@@ -65,6 +65,16 @@ TEST(PanelScenarioParser, ReadsEveryAction) {
   EXPECT_EQ(a[15].line, 18u);
 }
 
+TEST(PanelScenarioParser, ExpectWithinSetsTheWaitOfLaterExpectations) {
+  const panel::Scenario s = parse_scenario("expect-within 2.5\nexpect within reach");
+  ASSERT_EQ(s.error_line, 0u) << s.error;
+  ASSERT_EQ(s.actions.size(), 2u);
+  EXPECT_EQ(s.actions[0].kind, K::expect_within);
+  EXPECT_EQ(s.actions[0].wait_ms, 2500u);
+  EXPECT_EQ(s.actions[1].kind, K::expect);
+  EXPECT_EQ(s.actions[1].expected, "within reach");
+}
+
 TEST(PanelScenarioParser, ReportsTheFirstBadLine) {
   struct Case {
     const char *text;
@@ -91,6 +101,7 @@ TEST(PanelScenarioParser, ReportsTheFirstBadLine) {
       {"mode bridge", 1, "expected 'mode router|repeater'"},
       {"time-divisor 0", 1, "expected 'time-divisor N (1-1000)'"},
       {"expect   # nothing to wait for", 1, "expected 'expect TEXT'"},
+      {"expect-within soon", 1, "expected 'expect-within SECONDS (0-3600)'"},
   };
   for (const Case &c : cases) {
     const panel::Scenario s = parse_scenario(c.text);
