@@ -58,7 +58,10 @@ struct WscConfiguredValue {
 Result set_wifi_status(const std::string &ifname, std::string_view sequence);  // "0 0 34"
 Result set_wifi_channel(const std::string &ifname, std::string_view sequence);  // "6"
 Result set_wifi_bssid(const std::string &ifname, std::string_view sequence);  // MACs
-Result set_wifi_acl(const std::string &ifname, const std::vector<std::string> &macs);
+// reported_count, when not 0, is the entry count the driver claims (it may
+// claim more than the 64 entries its record holds).
+Result set_wifi_acl(const std::string &ifname, const std::vector<std::string> &macs,
+                    unsigned reported_count = 0);
 Result set_wifi_connstatus(const std::string &ifname, std::string_view answer);
 Result set_wifi_profile(const std::string &ifname, const WscCredential &credential);
 Result set_wifi_configured(const std::string &ifname, const WscConfiguredValue &value);

@@ -66,11 +66,13 @@ Result set_wifi_fail(const std::string &ifname, std::string_view requests) {
                       "a request (oid=0xNNNN, wsc-profile, connstatus, all)", is_fail_token);
 }
 
-Result set_wifi_acl(const std::string &ifname, const std::vector<std::string> &macs) {
+Result set_wifi_acl(const std::string &ifname, const std::vector<std::string> &macs,
+                    unsigned reported_count) {
   if (macs.size() > ACL_MAX_ENTRIES) {
     return Result::fail("more than " + std::to_string(ACL_MAX_ENTRIES) + " ACL entries");
   }
   std::string lines;
+  if (reported_count != 0) lines = "count " + std::to_string(reported_count) + "\n";
   for (const std::string &mac : macs) {
     if (!is_mac(mac)) return Result::fail("\"" + mac + "\" is not a MAC address AA:BB:CC:DD:EE:FF");
     lines += mac + "\n";

@@ -102,14 +102,17 @@ void answer_acl(const Request &request, unsigned char *answer) {
   size_t length = read_small_file(answer_path(request, kWifiAclFile).c_str(), buffer, sizeof buffer);
   std::string_view lines(buffer, length);
   uint32_t count = 0;
-  for (std::string_view token = next_token(lines); !token.empty() && count < ACL_MAX_ENTRIES;
-       token = next_token(lines)) {
+  uint32_t reported = 0;  // "count N": a driver that claims more entries than it holds
+  for (std::string_view token = next_token(lines); !token.empty(); token = next_token(lines)) {
     unsigned char mac[6];
-    if (!parse_mac(token, mac)) continue;
-    memcpy(answer + ACL_LIST_ENTRIES + count * ACL_ENTRY_SIZE, mac, sizeof mac);
-    ++count;
+    if (token == "count") {
+      if (!parse_u32(next_token(lines), reported)) reported = 0;
+    } else if (count < ACL_MAX_ENTRIES && parse_mac(token, mac)) {
+      memcpy(answer + ACL_LIST_ENTRIES + count * ACL_ENTRY_SIZE, mac, sizeof mac);
+      ++count;
+    }
   }
-  put_le32(answer + ACL_LIST_COUNT, count);
+  put_le32(answer + ACL_LIST_COUNT, reported != 0 ? reported : count);
 }
 
 struct OidAnswer {

@@ -84,7 +84,10 @@ void wifi_profile(const std::string &ifname, const WscCredential &credential);
 void wifi_configured_value(const std::string &ifname, const WscConfiguredValue &value);
 void wifi_channel(const std::string &ifname, unsigned channel);
 void wifi_bssid(const std::string &ifname, std::string_view sequence);  // "FF:FF:FF:FF:FF:FF 00:11:22:33:44:55"
-void wifi_acl(const std::string &ifname, const std::vector<std::string> &macs);  // "AA:BB:CC:DD:EE:FF"
+// macs: "AA:BB:CC:DD:EE:FF"; reported_count, when not 0, is the entry count
+// the driver claims (more than the 64 its record holds, say).
+void wifi_acl(const std::string &ifname, const std::vector<std::string> &macs,
+              unsigned reported_count = 0);
 void wifi_connstatus(const std::string &ifname, std::string_view answer);  // "1", "0", "" ...
 // Refuse requests on ifname: "oid=0x0751", "wsc-profile", "connstatus", "all", "" = none.
 void wifi_fail(const std::string &ifname, std::string_view requests);

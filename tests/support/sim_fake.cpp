@@ -48,8 +48,9 @@ void wifi_channel(const std::string &ifname, unsigned channel) {
 void wifi_bssid(const std::string &ifname, std::string_view sequence) {
   check(fakehw::set_wifi_bssid(ifname, sequence), "wifi_bssid");
 }
-void wifi_acl(const std::string &ifname, const std::vector<std::string> &macs) {
-  check(fakehw::set_wifi_acl(ifname, macs), "wifi_acl");
+void wifi_acl(const std::string &ifname, const std::vector<std::string> &macs,
+              unsigned reported_count) {
+  check(fakehw::set_wifi_acl(ifname, macs, reported_count), "wifi_acl");
 }
 void wifi_connstatus(const std::string &ifname, std::string_view answer) {
   check(fakehw::set_wifi_connstatus(ifname, answer), "wifi_connstatus");

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "boardutil/mesh_acl.h"
+#include "console_capture.h"
 #include "nvram.h"
 #include "sim.h"
 
@@ -145,6 +146,21 @@ TEST_F(MeshAclTest, MeshListGrowsAcrossCallsWithEveryEntryWhole) {
     EXPECT_EQ(entries_of(stored()), expected) << "round " << round;
   }
   EXPECT_EQ(expected.size(), 64u + 2 * 63u);
+}
+
+TEST_F(MeshAclTest, ADriverClaimingMoreThanSixtyFourEntriesGivesTheFirstSixtyFour) {
+  sim::write_file("/tmp/log", "");
+  store("");
+  std::vector<std::string> driver = stations(0, 64);
+  sim::wifi_acl("rai3", driver, 100);
+  config_acl("rai3", 3, 1);
+  std::vector<std::string> expected = {kOwnMac};
+  expected.insert(expected.end(), driver.begin(), driver.end());
+  EXPECT_EQ(entries_of(stored()), expected);
+  std::string console = console_so_far();
+  EXPECT_NE(console.find(station(63) + "\n"), std::string::npos);
+  EXPECT_NE(console.find(station(63) + "\nconfig_acl is full, can not add more\n\n"), std::string::npos)
+      << console;
 }
 
 TEST_F(MeshAclTest, CompactFormKeepsOnlyHexadecimalDigits) {
