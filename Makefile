@@ -34,7 +34,6 @@ deps:
 	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
 	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
 	fi
-	@$(MAKE) --no-print-directory binfmt
 
 # mipsel programs run through binfmt_misc and qemu-mipsel-static.
 binfmt:
@@ -66,7 +65,7 @@ test: deps
 test-host: host
 	cd $(HOST_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-mipsel: mipsel
+test-mipsel: binfmt mipsel
 	cd $(MIPSEL_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps asan
