@@ -54,30 +54,28 @@ int open_path(const char *path, int flags, mode_t mode, OpenFunction open_real) 
   return fd;
 }
 
-bool takes_mode(int flags) { return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE; }
+// The mode argument, present only when the flags may create a file.
+mode_t mode_argument(int flags, va_list args) {
+  bool takes_mode = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+  return takes_mode ? va_arg(args, mode_t) : 0;
+}
 
 }  // namespace
 }  // namespace fakehw
 
 extern "C" int open(const char *path, int flags, ...) {
-  mode_t mode = 0;
-  if (fakehw::takes_mode(flags)) {
-    va_list args;
-    va_start(args, flags);
-    mode = va_arg(args, mode_t);
-    va_end(args);
-  }
+  va_list args;
+  va_start(args, flags);
+  mode_t mode = fakehw::mode_argument(flags, args);
+  va_end(args);
   return fakehw::open_path(path, flags, mode, fakehw::real::open);
 }
 
 extern "C" int open64(const char *path, int flags, ...) {
-  mode_t mode = 0;
-  if (fakehw::takes_mode(flags)) {
-    va_list args;
-    va_start(args, flags);
-    mode = va_arg(args, mode_t);
-    va_end(args);
-  }
+  va_list args;
+  va_start(args, flags);
+  mode_t mode = fakehw::mode_argument(flags, args);
+  va_end(args);
   return fakehw::open_path(path, flags, mode, fakehw::real::open64);
 }
 
