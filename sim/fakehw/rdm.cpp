@@ -2,6 +2,7 @@
 // reads of the switch register whose bit 0 is the WAN port's link.
 #include <cstdint>
 
+#include "boardutil/rdm_abi.h"
 #include "control/hw_state.h"
 #include "control/le_bytes.h"
 #include "fakehw/decoders.h"
@@ -10,10 +11,6 @@
 
 namespace fakehw {
 namespace {
-
-constexpr unsigned long kRdmAcceptCommand = 0x6B0E;
-constexpr unsigned long kRdmReadCommand = 0x6B03;
-constexpr uint32_t kWanPortRegister = 0x113408;
 
 int refused(unsigned long request, const Text &reason, int error) {
   Text line;
@@ -39,11 +36,11 @@ int read_register(unsigned long request, void *arg) {
   if (arg == nullptr) return refused(request, Text().add("null argument"), EINVAL);
   auto *word = static_cast<unsigned char *>(arg);
   uint32_t offset = get_le32(word);
-  if (offset != kWanPortRegister) {
+  if (offset != RDM_WAN_PORT_REGISTER) {
     return refused(request, Text().add("register ").hex(offset).add(" unknown"), EINVAL);
   }
   HwState *state = shared_state();
-  uint32_t value = state != nullptr ? (state->wan_link.load() & 1u) : 1u;
+  uint32_t value = state != nullptr ? (state->wan_link.load() & RDM_WAN_LINK_BIT) : 1u;
   put_le32(word, value);
   Text line;
   line.add("rdm read reg=").hex(offset).add(" -> ").hex(value);
@@ -55,10 +52,10 @@ int read_register(unsigned long request, void *arg) {
 
 int rdm_request(unsigned long request, void *arg) {
   switch (request) {
-    case kRdmAcceptCommand:
+    case RDM_CMD_PREPARE:
       if (scripted_failure(kRdmAccept)) break;
       return accept(request, reinterpret_cast<unsigned long>(arg));
-    case kRdmReadCommand:
+    case RDM_CMD_READ:
       if (scripted_failure(kRdmRead)) break;
       return read_register(request, arg);
     default:

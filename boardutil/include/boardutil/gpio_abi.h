@@ -3,7 +3,11 @@
 #ifndef BOARDUTIL_GPIO_ABI_H
 #define BOARDUTIL_GPIO_ABI_H
 
+#ifdef __KERNEL__
+#include <linux/types.h>
+#else
 #include <stdint.h>
+#endif
 
 #define GPIO_CMD_DIR_IN_BANK0 0x11  /* pins 0-23, value = bit mask */
 #define GPIO_CMD_DIR_IN_BANK1 0x13  /* pins 24-39 */
