@@ -32,26 +32,16 @@ constexpr std::array<Bank, 4> kBanks = {{
     {72, 72, GPIO_CMD_DIR_IN_BANK3, GPIO_CMD_READ_BANK3},
 }};
 
-// The bank of a pin; pins beyond 72 fall into the last bank, pins the
-// callers never pass but which must not index outside the table.
-const Bank &bank_of(unsigned pin) {
+// The bank of a pin, or null for a pin beyond the table. A pin's bit within
+// its bank counts from the bank's first pin (the last bank's pin is bit 0).
+const Bank *bank_of(unsigned pin) {
   for (const Bank &bank : kBanks) {
-    if (pin <= bank.last_pin) return bank;
+    if (pin <= bank.last_pin) return &bank;
   }
-  return kBanks.back();
+  return nullptr;
 }
 
-// Bit mask of a pin within its bank; the single pin of the last bank is bit 0.
-unsigned long bit_mask(unsigned pin) {
-  const Bank &bank = bank_of(pin);
-  if (pin >= kBanks.back().first_pin) return 1;
-  return 1UL << (pin - bank.first_pin);
-}
-
-unsigned bit_position(unsigned pin) {
-  const Bank &bank = bank_of(pin);
-  return pin >= kBanks.back().first_pin ? 0 : pin - bank.first_pin;
-}
+unsigned long bit_mask(const Bank &bank, unsigned pin) { return 1UL << (pin - bank.first_pin); }
 
 // Fills a driver record of u32 fields, little-endian on the router.
 template <size_t N>
@@ -101,7 +91,9 @@ extern "C" int set_led(int pin, int mode) {
 }
 
 extern "C" int gpio_set_dir_in(int fd, unsigned pin) {
-  if (ioctl(fd, bank_of(pin).dir_in_command, bit_mask(pin)) < 0) {
+  const Bank *bank = bank_of(pin);
+  if (bank == nullptr) return -1;
+  if (ioctl(fd, bank->dir_in_command, bit_mask(*bank, pin)) < 0) {
     printf("gpio_set_dir_in ioctl");
     return -1;
   }
@@ -110,7 +102,9 @@ extern "C" int gpio_set_dir_in(int fd, unsigned pin) {
 
 extern "C" int gpio_read_int(int fd, unsigned pin, unsigned *word) {
   *word = 0;
-  if (ioctl(fd, bank_of(pin).read_command, word) < 0) {
+  const Bank *bank = bank_of(pin);
+  if (bank == nullptr) return -1;
+  if (ioctl(fd, bank->read_command, word) < 0) {
     printf("gpio_read_int =  ioctl");
     return -1;
   }
@@ -123,10 +117,12 @@ extern "C" int gpio_read(int fd, int pin) {
   gpio_set_dir_in(fd, upin);
   unsigned word = 0;
   if (gpio_read_int(fd, upin, &word) < 0) return -1;
-  return (word >> bit_position(upin)) & 1U;
+  return (word >> (upin - bank_of(upin)->first_pin)) & 1U;
 }
 
 extern "C" int gpio_enable_irq(unsigned pin) {
+  const Bank *bank = bank_of(pin);
+  if (bank == nullptr) return -1;
   int fd = open(kGpioDevice, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     perror(kGpioDevice);
@@ -135,7 +131,7 @@ extern "C" int gpio_enable_irq(unsigned pin) {
   unsigned char info[GPIO_INFO_SIZE];
   put_words(info, {pin, static_cast<uint32_t>(getpid())});
   int result = 0;
-  if (ioctl(fd, bank_of(pin).dir_in_command, bit_mask(pin)) < 0 ||
+  if (ioctl(fd, bank->dir_in_command, bit_mask(*bank, pin)) < 0 ||
       ioctl(fd, GPIO_CMD_ENABLE_IRQ) < 0 || ioctl(fd, GPIO_CMD_REG_IRQ, info) < 0) {
     perror("ioctl");
     result = -1;

@@ -129,25 +129,32 @@ extern "C" void config_acl(const char *ifname, int n, int index) {
   free(text);
 }
 
-// The result lives in a buffer of this function, grown to the longest list
-// seen so far (the compact form is never longer than the list), so no list
-// is ever cut short.
+// The results live in two buffers of this function, used in turn and each
+// grown to the longest list it has held (the compact form is never longer
+// than the list), so no list is ever cut short and a result stays valid
+// through the next call; the call after that reuses its buffer.
 extern "C" const char *mesh_get_acl(const char *acl) {
-  static char *compact = nullptr;
-  static size_t capacity = 0;
+  struct Buffer {
+    char *text = nullptr;
+    size_t capacity = 0;
+  };
+  static Buffer buffers[2];
+  static unsigned turn = 0;
+  Buffer &buffer = buffers[turn];
   size_t needed = strlen(acl) + 1;
-  if (needed > capacity) {
-    char *grown = static_cast<char *>(realloc(compact, needed));
+  if (needed > buffer.capacity) {
+    char *grown = static_cast<char *>(realloc(buffer.text, needed));
     if (grown == nullptr) {
       console_debug("acl: no memory for %zu bytes\n", needed);
       return "";
     }
-    compact = grown;
-    capacity = needed;
+    buffer.text = grown;
+    buffer.capacity = needed;
   }
-  append_compact(acl, compact);
-  console_debug("acl:%s\n", compact);
-  return compact;
+  append_compact(acl, buffer.text);
+  console_debug("acl:%s\n", buffer.text);
+  turn ^= 1U;
+  return buffer.text;
 }
 
 extern "C" void mesh_acl_append(const char *acl, char *out) {

@@ -1,8 +1,11 @@
 // The process's one interval timer (ITIMER_REAL) and its SIGALRM handler.
+// A daemon keeps SIGALRM blocked outside its pauses, so stopping the timer
+// also drops an alarm that fired and is still waiting to be handled.
 #include "boardutil/console.h"
 
 #include <signal.h>
 #include <sys/time.h>
+#include <time.h>
 
 namespace {
 
@@ -13,6 +16,18 @@ int arm(int seconds) {
   return setitimer(ITIMER_REAL, &value, nullptr);
 }
 
+// Without this, an alarm of a stopped timer would run the handler at the
+// next pause, however recently the timer was armed again.
+void drop_pending_alarm() {
+  sigset_t pending;
+  if (sigpending(&pending) != 0 || sigismember(&pending, SIGALRM) != 1) return;
+  sigset_t alarm;
+  sigemptyset(&alarm);
+  sigaddset(&alarm, SIGALRM);
+  timespec none{};
+  sigtimedwait(&alarm, nullptr, &none);
+}
+
 }  // namespace
 
 extern "C" int setTimer(int seconds, timer_handler handler) {
@@ -20,4 +35,8 @@ extern "C" int setTimer(int seconds, timer_handler handler) {
   return arm(seconds);
 }
 
-extern "C" int stopTimer(void) { return arm(0); }
+extern "C" int stopTimer(void) {
+  int result = arm(0);
+  drop_pending_alarm();
+  return result;
+}

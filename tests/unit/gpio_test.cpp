@@ -106,6 +106,11 @@ TEST_F(GpioTest, EveryBankIsAddressedByItsOwnCommandsAndBit) {
 TEST_F(GpioTest, PinsOutsideTheTableAreRefusedWithoutARequest) {
   EXPECT_EQ(gpio_read(fd_, 73), -1);
   EXPECT_EQ(gpio_read(fd_, -1), -1);
+  EXPECT_EQ(gpio_set_dir_in(fd_, 73), -1);
+  unsigned word = 77;
+  EXPECT_EQ(gpio_read_int(fd_, 96, &word), -1);
+  EXPECT_EQ(word, 0u);
+  EXPECT_EQ(gpio_enable_irq(73), -1);
   EXPECT_TRUE(sim::requests("gpio").empty());
 }
 

@@ -182,9 +182,22 @@ TEST_F(MeshAclTest, CompactFormOfALongListIsWhole) {
   std::string first = mesh_get_acl(list.c_str());
   EXPECT_EQ(first.size(), 200u * 12);
   EXPECT_EQ(first, compact(list));
-  // The next call overwrites the result with its own, shorter one.
   const char *second = mesh_get_acl("AA:BB:CC:DD:EE:01;");
   EXPECT_STREQ(second, "AABBCCDDEE01");
+}
+
+// A result outlives the next call, even one that needs a larger buffer, so
+// a caller may hold it while the next list is compacted.
+TEST_F(MeshAclTest, AResultStaysValidThroughTheNextCall) {
+  const char *first = mesh_get_acl("AA:BB:CC:DD:EE:01;");
+  const char *second = mesh_get_acl("11:22:33:44:55:66;");
+  EXPECT_STREQ(first, "AABBCCDDEE01");
+  std::string list = as_list(stations(0, 300));
+  const char *third = mesh_get_acl(list.c_str());
+  EXPECT_STREQ(second, "112233445566");
+  const char *fourth = mesh_get_acl(as_list(stations(0, 400)).c_str());
+  EXPECT_EQ(third, compact(list));
+  EXPECT_EQ(fourth, compact(as_list(stations(0, 400))));
 }
 
 }  // namespace
