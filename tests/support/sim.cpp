@@ -65,6 +65,12 @@ std::vector<std::string> read_lines(const std::string &path) {
   return lines;
 }
 
+unsigned open_descriptors() {
+  std::error_code error;
+  auto entries = std::filesystem::directory_iterator("/proc/self/fd", error);
+  return error ? 0 : static_cast<unsigned>(std::distance(begin(entries), end(entries)));
+}
+
 bool wait_for(const std::function<bool()> &cond, int timeout_ms) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   for (;;) {

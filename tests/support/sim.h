@@ -38,6 +38,8 @@ bool file_exists(const std::string &path);
 void write_file(const std::string &path, std::string_view content);
 void remove_file(const std::string &path);
 std::vector<std::string> read_lines(const std::string &path);
+// Descriptors this process has open (the count a leak would raise).
+unsigned open_descriptors();
 
 // Waits (real time, unaffected by time scaling) until cond() is true.
 bool wait_for(const std::function<bool()> &cond, int timeout_ms = 20000);

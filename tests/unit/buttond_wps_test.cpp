@@ -182,6 +182,18 @@ TEST_F(WpsTest, AnyRequestMarksTheSessionOtherTypesStopThere) {
   EXPECT_EQ(sim::monitor_hups(), 0u);
 }
 
+// A marker the background echo cannot write (its directory is missing) is
+// reported and made again; the session starts all the same.
+TEST_F(WpsTest, AMarkerThatCannotBeWrittenIsReportedAndTheSessionStillStarts) {
+  sim::remove_file("/tmp/lock");
+  ASSERT_EQ(symlink("/tmp/missing-directory/lock", "/tmp/lock"), 0);
+  EXPECT_EQ(start_wps(WPS_AS_ROUTER), 0);
+  std::string console = console_so_far();
+  EXPECT_NE(console.find("NO /tmp/lock , creat again!!!\n\n"), std::string::npos) << console;
+  EXPECT_NE(console.find("\nWPS_AP_CATCH_CONFIGURED_TIMER:2\n\n"), std::string::npos) << console;
+  EXPECT_EQ(g_wps_timer_state, 1);
+}
+
 TEST_F(WpsTest, RouterRequestIsRefusedOnlyWhenBothNetworksAreHidden) {
   for (int set : {0, 1}) nvram_bufset(set, "HideSSID", "1");
   EXPECT_EQ(start_wps(WPS_AS_ROUTER), 0);

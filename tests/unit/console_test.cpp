@@ -101,6 +101,30 @@ TEST_F(ConsoleTest, PidFileHoldsExactlyThePidAndIsRemovedAtExit) {
   EXPECT_FALSE(sim::file_exists("/var/run/test.pid"));
 }
 
+// A second starter waits on the lock of the first, then writes exactly its
+// own pid over the first one's longer content.
+TEST_F(ConsoleTest, ASecondStarterWaitsForThePidFileLock) {
+  constexpr char kPidFile[] = "/var/run/second.pid";
+  int first = open(kPidFile, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(first, 0);
+  ASSERT_EQ(lockf(first, F_LOCK, 0), 0);
+  ASSERT_EQ(write(first, "99999999 first starter\n", 23), 23);
+  fflush(stdout);
+  pid_t second = fork();
+  ASSERT_GE(second, 0);
+  if (second == 0) {
+    pidfile_write_release(pidfile_acquire(kPidFile));
+    _exit(sim::read_file(kPidFile) == std::to_string(getpid()) + "\n" ? 0 : 1);
+  }
+  // The kernel lists a blocked lock request with "->".
+  EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/proc/locks").find("->") != std::string::npos; }));
+  EXPECT_EQ(waitpid(second, nullptr, WNOHANG), 0) << "still waiting";
+  close(first);
+  int status = -1;
+  EXPECT_EQ(waitpid(second, &status, 0), second);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST_F(ConsoleTest, SecondAcquisitionRegistersTheExitActionOnce) {
   int status = in_child([] {
     pidfile_write_release(pidfile_acquire("/var/run/first.pid"));

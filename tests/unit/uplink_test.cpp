@@ -1,7 +1,6 @@
 // Uplink status detection: interface state, default gateway from the real
 // routing table, the WAN port register, the upstream client's connection,
 // the uplink decision and /tmp/wanStatus, and the probes built on them.
-#include <dirent.h>
 #include <dlfcn.h>
 #include <poll.h>
 #include <signal.h>
@@ -44,15 +43,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-unsigned open_descriptors() {
-  unsigned count = 0;
-  DIR *dir = opendir("/proc/self/fd");
-  if (dir == nullptr) return 0;
-  while (readdir(dir) != nullptr) ++count;
-  closedir(dir);
-  return count;
-}
-
 using uplink_test::occurrences;
 
 class UplinkTest : public testing::Test {
@@ -63,12 +53,12 @@ class UplinkTest : public testing::Test {
     sim::write_file("/tmp/log", "");  // debug messages on
     nvram_bufset(0, "OperationMode", "1");
     for (int index : {0, 1, 2}) nvram_bufset(index, "ApCliEnable", "0");
-    descriptors_ = open_descriptors();
+    descriptors_ = sim::open_descriptors();
     jobs_.remember();
   }
   void TearDown() override {
     // No path of the code under test leaves a descriptor behind.
-    EXPECT_EQ(open_descriptors(), descriptors_);
+    EXPECT_EQ(sim::open_descriptors(), descriptors_);
     jobs_.settle();
   }
 

@@ -1,0 +1,128 @@
+// The library when the system refuses what it needs: no shell can be
+// started, no descriptor is left for a socket, no routing table exists.
+// Each failure gives the documented result, starts nothing and leaks nothing.
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "boardutil/console.h"
+#include "boardutil/mesh_acl.h"
+#include "boardutil/uplink.h"
+#include "boardutil/wireless.h"
+#include "nvram.h"
+#include "sim.h"
+
+namespace {
+
+using testing::internal::CaptureStderr;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStderr;
+using testing::internal::GetCapturedStdout;
+using Lines = std::vector<std::string>;
+
+// Covers a path with a mount of this test's own mount namespace while it
+// lives: /dev/null bound over the shell makes every spawn of it fail, a
+// tmpfs over /proc hides the routing table.
+class Covered {
+ public:
+  Covered(const char *path, const char *source, const char *type, unsigned long flags)
+      : path_(path), mounted_(mount(source, path, type, flags, nullptr) == 0) {}
+  ~Covered() {
+    if (mounted_) umount2(path_, MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+
+ private:
+  const char *path_;
+  bool mounted_;
+};
+
+// While it lives no new descriptor can be opened: the limit is lowered to
+// the lowest free descriptor number.
+class NoFreeDescriptor {
+ public:
+  NoFreeDescriptor() {
+    getrlimit(RLIMIT_NOFILE, &saved_);
+    int lowest = dup(0);
+    close(lowest);
+    rlimit none = saved_;
+    none.rlim_cur = static_cast<rlim_t>(lowest);
+    setrlimit(RLIMIT_NOFILE, &none);
+  }
+  ~NoFreeDescriptor() { setrlimit(RLIMIT_NOFILE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+class ResourceFailures : public testing::Test {
+ protected:
+  void SetUp() override {
+    sim::reset();
+    sim::set_time_divisor(100);
+    nvram_bufset(0, "OperationMode", "1");
+    sim::wan_link(true);
+    sim::default_route(sim::kGateway);
+    descriptors_ = sim::open_descriptors();
+  }
+  void TearDown() override { EXPECT_EQ(sim::open_descriptors(), descriptors_); }
+  unsigned descriptors_ = 0;
+};
+
+TEST_F(ResourceFailures, NoShellMakesDoSystemAndThePingFailWithTheirMessages) {
+  sim::write_file("/tmp/log", "");
+  {
+    Covered shell("/bin/sh", "/dev/null", nullptr, MS_BIND);
+    ASSERT_TRUE(shell.mounted());
+    CaptureStderr();
+    EXPECT_EQ(do_system("touch /tmp/ran"), -1);
+    EXPECT_EQ(GetCapturedStderr(), "popen error!\n");
+    CaptureStderr();
+    EXPECT_EQ(ping_gateway(), -1);
+    GetCapturedStderr();  // the publishing of /tmp/wanStatus failed the same way
+  }
+  EXPECT_FALSE(sim::file_exists("/tmp/ran"));
+  EXPECT_TRUE(sim::commands().empty()) << "neither the ping nor its killall ran";
+  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "ping = ping 192.168.77.1 -w 3 \n\npopen error!\n\n"))
+      << sim::console();
+}
+
+TEST_F(ResourceFailures, NoRoutingTableMeansNoGatewayAndNoPing) {
+  {
+    Covered proc("/proc", "none", "tmpfs", 0);
+    ASSERT_TRUE(proc.mounted());
+    EXPECT_EQ(GetGateway(), nullptr);
+    EXPECT_EQ(ping_gateway(), -1);
+  }
+  EXPECT_TRUE(sim::requests("rdm read").size() >= 1u) << "the uplink was asked first";
+  EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/tmp/wanStatus") == "1\n"; }));
+  EXPECT_TRUE(sim::commands().empty()) << "no ping, so no killall";
+  ASSERT_NE(GetGateway(), nullptr) << "the table is read again once it is back";
+}
+
+TEST_F(ResourceFailures, NoSocketGivesEachQueryItsFailureResult) {
+  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
+  nvram_bufset(1, "AccessControlList0", "kept");
+  CaptureStdout();
+  CaptureStderr();
+  {
+    NoFreeDescriptor limit;
+    EXPECT_EQ(if_live("ra0"), 0);
+    EXPECT_EQ(repeater_connect_status("apcli0"), -1);
+    EXPECT_STREQ(get_mac_addr("ra0"), "");
+    EXPECT_EQ(getWscStatus("ra0"), 0);
+    config_acl("rai3", 0, 1);
+  }
+  EXPECT_EQ(GetCapturedStdout(), "\napcli0 open socket error!\n\n");
+  EXPECT_EQ(GetCapturedStderr(), "get_mac_addr: open socket error\n");
+  EXPECT_STREQ(nvram_bufget(1, "AccessControlList0"), "kept") << "no list merged without the driver";
+  EXPECT_TRUE(sim::requests("wifi").empty());
+  EXPECT_EQ(if_live("ra0"), 1) << "sockets work again once descriptors are free";
+}
+
+}  // namespace
