@@ -1,6 +1,8 @@
 # Two commands for a fresh Debian 12 machine:
 #   make run   - build and start the simulated board with its front panel
 #   make test  - build and run every test, on the host and for mipsel under qemu
+# CI (.ci/run) also makes release (an optimised build, warning-free like every
+# build) and test-asan (the host tests under the sanitizers).
 # Both install what they need with apt-get first (make deps).
 
 JOBS ?= 2
@@ -9,7 +11,7 @@ MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind
 
-.PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean
+.PHONY: all deps binfmt host release mipsel asan run test test-host test-mipsel test-asan bench clean
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -18,7 +20,7 @@ HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
 ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
-all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean:
+all deps binfmt host release mipsel asan run test test-host test-mipsel test-asan bench clean:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -45,6 +47,10 @@ binfmt:
 host:
 	cmake --preset host >/dev/null
 	cmake --build --preset host -j $(JOBS)
+
+release:
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
 
 mipsel: host
 	cmake --preset mipsel -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox \

@@ -25,22 +25,26 @@
 #include "sim.h"
 
 // Live heap blocks of this process, to see that polling the store allocates
-// nothing it keeps.
+// nothing it keeps. Every form of operator new and delete goes through the
+// two counting functions (one form calling another would, once inlined,
+// look to GCC like a mismatched pair).
 static std::atomic<long> live_blocks{0};
-void *operator new(std::size_t size) {
+static void *counted_allocation(std::size_t size) {
   void *block = std::malloc(size ? size : 1);
   if (!block) throw std::bad_alloc();
   ++live_blocks;
   return block;
 }
-void *operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void *block) noexcept {
+static void counted_release(void *block) noexcept {
   if (block) --live_blocks;
   std::free(block);
 }
-void operator delete[](void *block) noexcept { operator delete(block); }
-void operator delete(void *block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void *block, std::size_t) noexcept { operator delete(block); }
+void *operator new(std::size_t size) { return counted_allocation(size); }
+void *operator new[](std::size_t size) { return counted_allocation(size); }
+void operator delete(void *block) noexcept { counted_release(block); }
+void operator delete[](void *block) noexcept { counted_release(block); }
+void operator delete(void *block, std::size_t) noexcept { counted_release(block); }
+void operator delete[](void *block, std::size_t) noexcept { counted_release(block); }
 
 namespace {
 
