@@ -24,9 +24,7 @@ template <size_t N>
 std::string fail_names(uint32_t bits, const std::array<NamedBit, N> &names) {
   std::string text;
   for (const NamedBit &named : names) {
-    if ((bits & named.bit) == 0) continue;
-    if (!text.empty()) text += ' ';
-    text += named.name;
+    if ((bits & named.bit) != 0) text += (text.empty() ? "" : " ") + std::string(named.name);
   }
   return text.empty() ? "none" : text;
 }
@@ -39,10 +37,7 @@ std::string show_switches(const HwState &state) {
   text += "gpio fail " +
           fail_names(state.gpio_refuse.load(), kGpioRequestNames) + "\n";
   text += "gpio banks";
-  for (const Word &word : state.bank_levels) {
-    text += ' ';
-    text += hex(word.load());
-  }
+  for (const Word &word : state.bank_levels) text += " " + hex(word.load());
   text += "\n";
   text += "button " + std::to_string(state.button_cursor.load()) + " reads of " +
           std::to_string(state.button_length.load()) + " samples, then " +
@@ -61,8 +56,7 @@ std::string show_wifi(const std::string &ifname) {
     std::string_view rest = content;
     std::string values;
     for (std::string_view token = next_token(rest); !token.empty(); token = next_token(rest)) {
-      values += ' ';
-      values += token;
+      values += " " + std::string(token);
     }
     if (!content.empty()) text += "wifi " + ifname + " " + file + ":" + values + "\n";
   }

@@ -33,10 +33,7 @@ Result parse_names(std::string_view text, const std::array<NamedBit, N> &names, 
     }
     if (found == nullptr) {
       std::string known;
-      for (const NamedBit &named : names) {
-        known += ' ';
-        known += named.name;
-      }
+      for (const NamedBit &named : names) known += " " + std::string(named.name);
       return Result::fail("unknown request \"" + std::string(token) + "\" (known:" + known + ")");
     }
     bits |= found->bit;

@@ -18,9 +18,8 @@ Result set_sequence(const std::string &ifname, const char *file, std::string_vie
                     const char *what, Valid valid) {
   std::string stored;
   for (std::string_view token = next_token(sequence); !token.empty(); token = next_token(sequence)) {
-    if (!valid(token)) return Result::fail(std::string("\"").append(token) + "\" is not " + what);
-    if (!stored.empty()) stored += ' ';
-    stored += token;
+    if (!valid(token)) return Result::fail("\"" + std::string(token) + "\" is not " + what);
+    stored += (stored.empty() ? "" : " ") + std::string(token);
   }
   if (stored.empty()) return remove_answer(ifname, file);
   if (stored.size() >= kSequenceCapacity) {
