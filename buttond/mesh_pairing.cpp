@@ -78,6 +78,6 @@ extern "C" void send_signal(void) {
   } else if (strcmp(mesh_mode, "2") == 0) {
     do_system(kPairingOver);
   }
-  set_led(kPairingLed, 0);
+  set_led(kPairingLed, LED_MODE_DARK);
   notify_monitor();
 }

@@ -12,14 +12,7 @@
 
 namespace {
 
-constexpr unsigned kWpsLed = 10;
-constexpr unsigned kLedEnded = 6;
 constexpr int kSessionLimitSeconds = 120;
-
-constexpr int kStatusFailed1 = 1;
-constexpr int kStatusFailed2 = 2;
-constexpr int kStatusConfigured = 34;
-constexpr int kStatusOverlap = 265;
 
 // One radio of a session: its label, the upstream client that learned the
 // credentials in a repeater session, the set they go to, and the other
@@ -34,13 +27,13 @@ struct Band {
 constexpr Band k24g = {"2.4G", "apcli0", RT2860_NVRAM, "apclii0", true};
 constexpr Band k5g = {"5G", "apclii0", RTDEV_NVRAM, "apcli0", false};
 
-bool repeater_session() { return wps_type == 1; }
+bool repeater_session() { return wps_type == WPS_TYPE_REPEATER; }
 
 void remove_lock() { do_system("rm -fr /tmp/lock"); }
 
 void closing_sequence() {
   stop_wps_timer();
-  ledWps(kWpsLed, kLedEnded);
+  ledWps(WPS_LED_LINE, WPS_LED_ENDED);
   update_internet_led();
   send_signal_velmora(SIGHUP);
 }
@@ -66,7 +59,7 @@ void success_ending(const Band &band) {
   remove_lock();
   console_print("queryWPSStatus wps %s configured!!\n\n", band.label);
   stop_wps_timer();
-  ledWps(kWpsLed, kLedEnded);
+  ledWps(WPS_LED_LINE, WPS_LED_ENDED);
   update_internet_led();
   if (band.is_24g) console_print(" __%s__wps_type = %d\n\n", "queryWPSStatus", wps_type);
   if (repeater_session()) {
@@ -83,7 +76,7 @@ void overlap_ending() {
   console_print("wps PBC_SESSION_OVERLAP!!\n\n");
   stop_wps_timer();
   send_signal_velmora(SIGHUP);
-  ledWps(kWpsLed, kLedEnded);
+  ledWps(WPS_LED_LINE, WPS_LED_ENDED);
   update_internet_led();
 }
 
@@ -92,14 +85,14 @@ void handle_status(const Band &band, int status) {
                             : "WscStatus_5g WscStatus_5g = %x !!\n\n",
                 static_cast<unsigned>(status));
   switch (status) {
-    case kStatusFailed1:
-    case kStatusFailed2:
+    case WSC_STATUS_FAILED_1:
+    case WSC_STATUS_FAILED_2:
       failure_ending(band);
       break;
-    case kStatusConfigured:
+    case WSC_STATUS_CONFIGURED:
       success_ending(band);
       break;
-    case kStatusOverlap:
+    case WSC_STATUS_PBC_OVERLAP:
       overlap_ending();
       break;
     default:  // still running, or the query failed
@@ -129,7 +122,7 @@ extern "C" void queryWPSStatus(int) {
   if (g_wps_timer_state == 0) {  // a poll after the session ended
     stop_wps_timer();
     send_signal_velmora(SIGHUP);
-    ledWps(kWpsLed, kLedEnded);
+    ledWps(WPS_LED_LINE, WPS_LED_ENDED);
     return;
   }
   if (g_wps_elapsed_seconds > kSessionLimitSeconds) {

@@ -18,15 +18,13 @@
 #include "nvram.h"
 
 extern "C" {
-volatile int wps_type = 0;
+volatile int wps_type = WPS_TYPE_ROUTER;
 volatile int g_wps_timer_state = 0;
 volatile int g_wps_elapsed_seconds = 0;
 }
 
 namespace {
 
-constexpr unsigned kWpsLed = 10;
-constexpr unsigned kLedInProgress = 2;
 constexpr const char kWirelessCgi[] = "/etc_ro/lighttpd/www/cgi-bin/wireless.cgi wps_pbc";
 
 bool is(const char *value, const char *expected) { return strcmp(value, expected) == 0; }
@@ -46,8 +44,8 @@ int start_router_session() {
       is(nvram_bufget(RTDEV_NVRAM, "HideSSID"), "1")) {
     return 0;
   }
-  wps_type = 0;
-  ledWps(kWpsLed, kLedInProgress);
+  wps_type = WPS_TYPE_ROUTER;
+  ledWps(WPS_LED_LINE, WPS_LED_IN_PROGRESS);
   char command[128];
   snprintf(command, sizeof command, "%s %d", kWirelessCgi, 0);
   shell_run(command);
@@ -77,8 +75,8 @@ int start_repeater_session(const char *operation_mode) {
     return 0;
   }
   send_signal_velmora(SIGHUP);
-  wps_type = 1;
-  ledWps(kWpsLed, kLedInProgress);
+  wps_type = WPS_TYPE_REPEATER;
+  ledWps(WPS_LED_LINE, WPS_LED_IN_PROGRESS);
   shell_run("killall -q udhcpc&");
   shell_run("ifconfig apcli0 up");
   shell_run("ifconfig apclii0 up");

@@ -9,8 +9,6 @@
 namespace {
 
 constexpr unsigned char kDownCyclesBeforeLed = 3;
-constexpr int kLedInternet = 1;
-constexpr int kLedNoInternet = 2;
 
 void start_ntp_once() {
   if (ntp_started || ntp_enabled == nullptr || strcmp(ntp_enabled, "1") != 0) return;
@@ -27,10 +25,10 @@ void link_up_cycle() {
     internet = check_internet();
   }
   if (internet == 1) {
-    update_internet_led(kLedInternet);
+    update_internet_led(LED_STATE_INTERNET);
     start_ntp_once();
   } else {
-    update_internet_led(kLedNoInternet);
+    update_internet_led(LED_STATE_NO_INTERNET);
   }
   pause_seconds(10);
 }
@@ -42,7 +40,7 @@ void link_down_cycle() {
     pause_seconds(2);
     return;
   }
-  update_internet_led(kLedNoInternet);
+  update_internet_led(LED_STATE_NO_INTERNET);
   pause_seconds(10);
 }
 
