@@ -6,8 +6,9 @@
 #include <array>
 
 #include "boardutil/gpio.h"
-#include "unique_fd.h"
+#include "boardutil/status_file.h"
 #include "buttond.h"
+#include "unique_fd.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ extern "C" int ledWps(unsigned pin, unsigned type) {
 }
 
 extern "C" void update_internet_led(void) {
-  routerd::unique_fd file(open("/tmp/internetStatus", O_RDONLY | O_CLOEXEC));
+  routerd::unique_fd file(open(INTERNET_STATUS_FILE, O_RDONLY | O_CLOEXEC));
   if (!file.valid()) return;
   char status[5] = {};
   if (read(file.get(), status, sizeof status) <= 0) return;

@@ -1,9 +1,9 @@
 // One cycle of uplinkd's status loop: link state from /tmp/Link, internet
 // state from /tmp/internetStatus, the internet LED and the one NTP start.
-#include <string.h>
-
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/shell.h"
+#include "boardutil/text.h"
 #include "uplinkd.h"
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 constexpr unsigned char kDownCyclesBeforeLed = 3;
 
 void start_ntp_once() {
-  if (ntp_started || ntp_enabled == nullptr || strcmp(ntp_enabled, "1") != 0) return;
+  if (ntp_started || !boardutil::text_is(ntp_enabled, "1")) return;
   do_system("ntp.sh &");
   ntp_started = 1;
 }
