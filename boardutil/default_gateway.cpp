@@ -6,7 +6,7 @@
 #include <string.h>
 
 #include "boardutil/console.h"
-#include "boardutil/uplink.h"
+#include "boardutil/default_gateway.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <sys/socket.h>
 
 #include "boardutil/console.h"
+#include "boardutil/interface_state.h"
 #include "boardutil/pause.h"
-#include "boardutil/uplink.h"
 #include "unique_fd.h"
 
 namespace {

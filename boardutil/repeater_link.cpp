@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "boardutil/console.h"
-#include "boardutil/uplink.h"
+#include "boardutil/repeater_link.h"
 #include "boardutil/wireless_abi.h"
 #include "unique_fd.h"
 

@@ -1,5 +1,5 @@
 // The process's one interval timer (ITIMER_REAL) and its SIGALRM handler.
-#include "boardutil/console.h"
+#include "boardutil/timer.h"
 
 #include <signal.h>
 #include <sys/time.h>

@@ -5,9 +5,14 @@
 #include <string.h>
 
 #include "boardutil/console.h"
+#include "boardutil/default_gateway.h"
+#include "boardutil/interface_state.h"
+#include "boardutil/repeater_link.h"
 #include "boardutil/shell.h"
+#include "boardutil/status_file.h"
 #include "boardutil/text.h"
 #include "boardutil/uplink.h"
+#include "boardutil/wan_register.h"
 #include "nvram.h"
 
 extern "C" {
@@ -88,4 +93,14 @@ extern "C" int ping_gateway(void) {
 extern "C" int get_apclii_status(void) {
   if (if_live("apclii0") != 1) return mt7620_reg_read();
   return repeater_connect_status("apclii0") == 1 ? 2 : 0;
+}
+
+extern "C" int get_pair_status(void) {
+  wan_status();  // refreshes /tmp/wanStatus; the decision itself is not needed
+  return status_file_says_yes("/tmp/Pair", "Pair NULL\n\n", "Pair: yes\n\n", "Pair: no\n\n");
+}
+
+extern "C" int get_internet_status(void) {
+  return status_file_says_yes(INTERNET_STATUS_FILE, "internetStatus NULL\n\n",
+                              "internetStatus: yes\n\n", "internetStatus: no\n\n");
 }

@@ -6,7 +6,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/rdm_abi.h"
-#include "boardutil/uplink.h"
+#include "boardutil/wan_register.h"
 #include "unique_fd.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Restarts the access-point radios that are switched on ("WiFiOff" "0" in
 // their configuration set): interface down, a 1-second pause, up again.
-#include "boardutil/utils.h"
+#include "boardutil/wifi_reset.h"
 
 #include "boardutil/console.h"
 #include "boardutil/pause.h"

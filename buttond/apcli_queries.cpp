@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "boardutil/console.h"
-#include "boardutil/wireless.h"
+#include "boardutil/wireless_abi.h"
 #include "boardutil/wireless_internal.h"
 #include "buttond.h"
 #include "nvram.h"

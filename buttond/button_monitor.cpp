@@ -5,7 +5,6 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include "boardutil/console.h"
 #include "boardutil/gpio.h"
 #include "boardutil/pause.h"
 #include "boardutil/shell.h"

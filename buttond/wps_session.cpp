@@ -12,6 +12,7 @@
 #include "boardutil/pause.h"
 #include "boardutil/shell.h"
 #include "boardutil/text.h"
+#include "boardutil/timer.h"
 #include "buttond.h"
 #include "nvram.h"
 #include "radios.h"

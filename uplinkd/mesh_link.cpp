@@ -4,7 +4,6 @@
 #include <ctype.h>
 #include <stdio.h>
 
-#include "boardutil/console.h"
 #include "boardutil/iwpriv.h"
 #include "boardutil/mesh_acl.h"
 #include "boardutil/shell.h"
