@@ -1,5 +1,7 @@
 // The uplink decision (WAN port link in router mode, upstream client in
 // repeater mode) published in /tmp/wanStatus, and the probes built on it.
+#include "boardutil/uplink.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -11,7 +13,6 @@
 #include "boardutil/shell.h"
 #include "boardutil/status_file.h"
 #include "boardutil/text.h"
-#include "boardutil/uplink.h"
 #include "boardutil/wan_register.h"
 #include "nvram.h"
 

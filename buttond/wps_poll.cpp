@@ -16,8 +16,8 @@ namespace {
 
 constexpr int kSessionLimitSeconds = 120;
 
-using buttond::Radio;
 using buttond::is_24g;
+using buttond::Radio;
 
 bool repeater_session() { return wps_type == WPS_TYPE_REPEATER; }
 
@@ -75,7 +75,7 @@ void overlap_ending() {
 
 void handle_status(const Radio &band, int status) {
   console_print(is_24g(band) ? "WscStatus_24g WscStatus_24g = %x !!\n\n"
-                            : "WscStatus_5g WscStatus_5g = %x !!\n\n",
+                             : "WscStatus_5g WscStatus_5g = %x !!\n\n",
                 static_cast<unsigned>(status));
   switch (status) {
     case WSC_STATUS_FAILED_1:

@@ -59,8 +59,8 @@ CommittedSet load_committed(int index) {
   set.sound_bytes.clear();
   Status backup_problem = read_backup(files.backup, set.values);
   if (backup_problem.is_ok()) {
-    report("%s is damaged (%s); using the last good copy %s", files.file,
-           problem.message().c_str(), files.backup);
+    report("%s is damaged (%s); using the last good copy %s", files.file, problem.message().c_str(),
+           files.backup);
     return set;
   }
   report(

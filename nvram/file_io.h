@@ -23,7 +23,7 @@ Status read_file(const char *path, size_t max, std::string &bytes, struct stat &
 // it, so every version of a file differs from the one before in its status.
 // The error names the step that failed and the file.
 Status replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
-                  const struct timespec *newer_than);
+                    const struct timespec *newer_than);
 
 // Creates path and its missing parents (mkdir -p).
 Status make_directories(const char *path);

@@ -72,9 +72,9 @@ Status write_merged(int index, SetState &state) {
   apply_changes(state, merged);
   std::string bytes = encode_set(merged);
   if (bytes.size() > kMaxFileSize) {
-    return Status::error("set %d would be %zu bytes, more than the %zu the store holds;"
-                         " not committed",
-                         index, bytes.size(), kMaxFileSize);
+    return Status::error(
+        "set %d would be %zu bytes, more than the %zu the store holds; not committed", index,
+        bytes.size(), kMaxFileSize);
   }
   const char *dir = store_directory();
   if (on_disk.sound) {

@@ -61,6 +61,6 @@ extern "C" int getWanStatus(void) {
 // The library's get_internet_status reads the same file; this one is
 // uplinkd's own, with its own log texts.
 extern "C" int check_internet(void) {
-  return status_file_says_yes(INTERNET_STATUS_FILE, "internetStatus NULL\n\n",
-                              "internet: yes\n\n", "internet: no\n\n");
+  return status_file_says_yes(INTERNET_STATUS_FILE, "internetStatus NULL\n\n", "internet: yes\n\n",
+                              "internet: no\n\n");
 }

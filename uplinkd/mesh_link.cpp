@@ -25,7 +25,9 @@ constexpr const char kBanner[] =
     "echo \"============= result == CONNECTED ============\" > /dev/console";
 
 // "iwpriv rai3 set <setting>"
-void mesh_setting(const char *setting) { boardutil::iwpriv_set(do_system, kMeshInterface, setting); }
+void mesh_setting(const char *setting) {
+  boardutil::iwpriv_set(do_system, kMeshInterface, setting);
+}
 
 // update-5 with the whole list: the command is sized from the compact form,
 // so every address is handed over, and only its leading run of hexadecimal

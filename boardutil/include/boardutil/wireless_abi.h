@@ -17,8 +17,8 @@
  * the session still runs. Both failure codes end it with failure. */
 #define WSC_STATUS_FAILED_1 1
 #define WSC_STATUS_FAILED_2 2
-#define WSC_STATUS_CONFIGURED 34    /* the session succeeded */
-#define WSC_STATUS_PBC_OVERLAP 265  /* 0x109: two push-button sessions at once */
+#define WSC_STATUS_CONFIGURED 34   /* the session succeeded */
+#define WSC_STATUS_PBC_OVERLAP 265 /* 0x109: two push-button sessions at once */
 
 /* wsc_profile: u32 ProfileCnt, u32 ApplyProfileIdx, 8 x wsc_credential. */
 #define WSC_PROFILE_SIZE 936
