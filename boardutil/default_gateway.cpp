@@ -1,12 +1,13 @@
 // The default gateway from the kernel's routing table (/proc/net/route), as
 // dotted-quad text in a static buffer that every call overwrites.
+#include "boardutil/default_gateway.h"
+
 #include <arpa/inet.h>
 #include <net/route.h>
 #include <stdio.h>
 #include <string.h>
 
 #include "boardutil/console.h"
-#include "boardutil/uplink.h"
 
 namespace {
 

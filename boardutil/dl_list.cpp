@@ -1,7 +1,7 @@
 // An intrusive circular doubly linked list: the head's next is the first
 // entry and its prev the last; an empty list points to its own head. The
 // list owns nothing; callers create and free the entries.
-#include "boardutil/utils.h"
+#include "boardutil/dl_list.h"
 
 extern "C" void dl_list_init(struct dl_list *list) {
   list->next = list;

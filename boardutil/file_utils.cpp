@@ -1,7 +1,7 @@
 // Small file helpers: an integer read from the start of a file, the size of
 // a file, and a line-wise copy that leaves the destination alone when the
 // source cannot be read.
-#include "boardutil/utils.h"
+#include "boardutil/file_utils.h"
 
 #include <fcntl.h>
 #include <limits.h>

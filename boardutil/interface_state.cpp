@@ -1,5 +1,7 @@
 // Whether a network interface is up (SIOCGIFFLAGS), retried for about ten
 // seconds while the request fails, as when the interface does not exist.
+#include "boardutil/interface_state.h"
+
 #include <net/if.h>
 #include <stdio.h>
 #include <string.h>
@@ -8,7 +10,6 @@
 
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
-#include "boardutil/uplink.h"
 #include "unique_fd.h"
 
 namespace {

@@ -1,5 +1,7 @@
 // MAC addresses of interfaces (SIOCGIFHWADDR) in the three forms the system
 // uses: 12 hexadecimal digits, the colon form, and the raw six bytes.
+#include "boardutil/mac_address.h"
+
 #include <net/if.h>
 #include <stdio.h>
 #include <string.h>
@@ -9,7 +11,6 @@
 #include <array>
 
 #include "unique_fd.h"
-#include "boardutil/wireless.h"
 
 namespace {
 

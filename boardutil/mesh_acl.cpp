@@ -13,6 +13,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/list_values.h"
+#include "boardutil/mac_address.h"
 #include "boardutil/pause.h"
 #include "unique_fd.h"
 #include "boardutil/wireless.h"

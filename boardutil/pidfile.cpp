@@ -1,6 +1,6 @@
 // Pid files: created without truncation and locked while the pid is written,
 // so a concurrent starter waits; removed again at normal exit.
-#include "boardutil/console.h"
+#include "boardutil/pidfile.h"
 
 #include <fcntl.h>
 #include <stdio.h>

@@ -1,5 +1,7 @@
 // The upstream client's connection state, asked of the wireless driver with
 // its private RTPRIV_IOCTL_APCLI_CONNSTATUS request ("1" = connected).
+#include "boardutil/repeater_link.h"
+
 #include <ctype.h>
 #include <linux/wireless.h>
 #include <stdio.h>
@@ -10,7 +12,6 @@
 #include <string_view>
 
 #include "boardutil/console.h"
-#include "boardutil/uplink.h"
 #include "boardutil/wireless_abi.h"
 #include "unique_fd.h"
 

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "boardutil/console.h"
-#include "boardutil/uplink.h"
 #include "unique_fd.h"
 
 namespace {
@@ -34,14 +33,4 @@ extern "C" int status_file_says_yes(const char *path, const char *missing, const
   }
   console_debug("%s", no);
   return 0;
-}
-
-extern "C" int get_pair_status(void) {
-  wan_status();  // refreshes /tmp/wanStatus; the decision itself is not needed
-  return status_file_says_yes("/tmp/Pair", "Pair NULL\n\n", "Pair: yes\n\n", "Pair: no\n\n");
-}
-
-extern "C" int get_internet_status(void) {
-  return status_file_says_yes("/tmp/internetStatus", "internetStatus NULL\n\n",
-                              "internetStatus: yes\n\n", "internetStatus: no\n\n");
 }

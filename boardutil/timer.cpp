@@ -1,7 +1,7 @@
 // The process's one interval timer (ITIMER_REAL) and its SIGALRM handler.
 // A daemon keeps SIGALRM blocked outside its pauses, so stopping the timer
 // also drops an alarm that fired and is still waiting to be handled.
-#include "boardutil/console.h"
+#include "boardutil/timer.h"
 
 #include <signal.h>
 #include <sys/time.h>

@@ -1,12 +1,19 @@
 // The uplink decision (WAN port link in router mode, upstream client in
 // repeater mode) published in /tmp/wanStatus, and the probes built on it.
+#include "boardutil/uplink.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "boardutil/console.h"
+#include "boardutil/default_gateway.h"
+#include "boardutil/interface_state.h"
+#include "boardutil/repeater_link.h"
 #include "boardutil/shell.h"
-#include "boardutil/uplink.h"
+#include "boardutil/status_file.h"
+#include "boardutil/text.h"
+#include "boardutil/wan_register.h"
 #include "nvram.h"
 
 extern "C" {
@@ -18,15 +25,13 @@ const char *apcli_wifi3 = nullptr;
 
 namespace {
 
+using boardutil::text_is;
+
 constexpr const char kKillPing[] = "killall ping 1>/dev/null 2>&1";
 
 // Ends every ping this process may have left running; the result is not needed.
 void kill_ping() {
   shell_run(kKillPing);
-}
-
-bool text_is(const char *text, const char *expected) {
-  return text != nullptr && strcmp(text, expected) == 0;
 }
 
 // Repeater mode: the 2.4 GHz client when it is enabled; otherwise the 5 GHz
@@ -89,4 +94,14 @@ extern "C" int ping_gateway(void) {
 extern "C" int get_apclii_status(void) {
   if (if_live("apclii0") != 1) return mt7620_reg_read();
   return repeater_connect_status("apclii0") == 1 ? 2 : 0;
+}
+
+extern "C" int get_pair_status(void) {
+  wan_status();  // refreshes /tmp/wanStatus; the decision itself is not needed
+  return status_file_says_yes("/tmp/Pair", "Pair NULL\n\n", "Pair: yes\n\n", "Pair: no\n\n");
+}
+
+extern "C" int get_internet_status(void) {
+  return status_file_says_yes(INTERNET_STATUS_FILE, "internetStatus NULL\n\n",
+                              "internetStatus: yes\n\n", "internetStatus: no\n\n");
 }

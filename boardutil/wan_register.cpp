@@ -1,12 +1,13 @@
 // The WAN port's link state: bit 0 of switch register 0x113408, read
 // through the register access driver /dev/rdm0.
+#include "boardutil/wan_register.h"
+
 #include <fcntl.h>
 #include <stdint.h>
 #include <sys/ioctl.h>
 
 #include "boardutil/console.h"
 #include "boardutil/rdm_abi.h"
-#include "boardutil/uplink.h"
 #include "unique_fd.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include "boardutil/console.h"
 #include "boardutil/gpio.h"
 #include "boardutil/pause.h"
+#include "boardutil/shell.h"
 #include "buttond.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // the signal discipline of the WPS poll, then the button monitor for life.
 #include <signal.h>
 
-#include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/pidfile.h"
 #include "buttond.h"
 #include "nvram.h"
 

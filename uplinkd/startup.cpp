@@ -5,6 +5,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/pidfile.h"
 #include "nvram.h"
 #include "uplinkd.h"
 

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/timer.h"
 #include "buttond.h"
 #include "nvram.h"
 #include "console_capture.h"

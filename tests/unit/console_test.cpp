@@ -9,7 +9,9 @@
 
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/pidfile.h"
 #include "boardutil/shell.h"
+#include "boardutil/timer.h"
 #include "sim.h"
 
 namespace {

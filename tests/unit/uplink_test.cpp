@@ -13,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "boardutil/console.h"
+#include "boardutil/default_gateway.h"
+#include "boardutil/interface_state.h"
+#include "boardutil/repeater_link.h"
 #include "boardutil/uplink.h"
+#include "boardutil/wan_register.h"
 #include "nvram.h"
 #include "sim.h"
 #include "uplink_test_support.h"

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "boardutil/console.h"
 #include "nvram.h"
 #include "sim.h"
 #include "uplink_test_support.h"

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "boardutil/console.h"
-#include "boardutil/utils.h"
+#include "boardutil/dl_list.h"
+#include "boardutil/file_utils.h"
+#include "boardutil/wifi_reset.h"
 #include "nvram.h"
 #include "sim.h"
 

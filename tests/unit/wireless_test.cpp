@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "boardutil/mac_address.h"
 #include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
 #include "console_capture.h"

@@ -1,5 +1,5 @@
-/* Console diagnostics, shell commands, pid files and the interval timer:
- * the bottom layer of boardutil that every other unit builds on. */
+/* Console diagnostics: the two ways every message of the system reaches the
+ * console /dev/console. Messages carry their own line ends. */
 #ifndef BOARDUTIL_CONSOLE_H
 #define BOARDUTIL_CONSOLE_H
 
@@ -7,25 +7,13 @@
 extern "C" {
 #endif
 
-/* Writes to /dev/console only while the debug switch /tmp/log exists. */
+/* Writes the formatted message to /dev/console only while the debug switch
+ * /tmp/log exists (tested anew for every message). The console is opened
+ * ("w+") and closed for each message; when it cannot be opened the message
+ * is lost. */
 void console_debug(const char *format, ...) __attribute__((format(printf, 1, 2)));
-/* Writes to /dev/console always. */
+/* The same, whatever the debug switch says. */
 void console_print(const char *format, ...) __attribute__((format(printf, 1, 2)));
-
-/* Runs command through the shell and waits for it; returns the shell's
- * status, or -1 when it cannot be started. */
-int do_system(const char *command);
-
-int pidfile_acquire(const char *path);
-void pidfile_write_release(int fd);
-int pidfile_delete(const char *path);
-
-/* Path of the pid file most recently acquired, or null. */
-extern const char *saved_pidfile;
-
-typedef void (*timer_handler)(int);
-int setTimer(int seconds, timer_handler handler);
-int stopTimer(void);
 
 #ifdef __cplusplus
 }

@@ -7,8 +7,20 @@
 extern "C" {
 #endif
 
+/* Merges the driver's access-control list of ifname into
+ * "AccessControlList<n>" of set index, as "AA:BB:CC:DD:EE:FF;" entries not
+ * yet in it (letter case ignored), then pauses 1 second and commits the
+ * set. List 3 (the mesh list) keeps its stored entries and always holds the
+ * router's own apclii0 address. Logs each entry with console_debug. */
 void config_acl(const char *ifname, int n, int index);
+/* The compact form of acl: its hexadecimal digits only, everything else
+ * dropped, so it can go into a shell command. The text lives in a buffer of
+ * this function that the next call reuses (and may move); "" when there was
+ * no memory. Logs "acl:..." with console_debug. */
 const char *mesh_get_acl(const char *acl);
+/* Appends the compact form of acl to the text in out, which must have room
+ * for it and its terminator. Library interface; no program of this tree
+ * calls it. */
 void mesh_acl_append(const char *acl, char *out);
 
 #ifdef __cplusplus
