@@ -11,6 +11,21 @@
 
 namespace nvram {
 
+const char *parse_import_text(std::string_view text, Values &values, unsigned &line_number) {
+  std::string key, value;
+  line_number = 0;
+  while (!text.empty()) {
+    ++line_number;
+    size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (line.find_first_not_of(" \t\r") == std::string_view::npos || line[0] == '#') continue;
+    if (const char *problem = parse_line(line, key, value)) return problem;
+    values.insert_or_assign(key, value);
+  }
+  return nullptr;
+}
+
 bool read_import_file(const char *path, Values &values) {
   std::string bytes;
   struct stat status;
@@ -18,18 +33,10 @@ bool read_import_file(const char *path, Values &values) {
     report("cannot read %s: %s", path, strerror(error));
     return false;
   }
-  std::string_view rest = bytes;
-  std::string key, value;
-  for (unsigned number = 1; !rest.empty(); ++number) {
-    size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    if (line.find_first_not_of(" \t\r") == std::string_view::npos || line[0] == '#') continue;
-    if (const char *problem = parse_line(line, key, value)) {
-      report("%s:%u: %s; nothing imported", path, number, problem);
-      return false;
-    }
-    values.insert_or_assign(key, value);
+  unsigned number;
+  if (const char *problem = parse_import_text(bytes, values, number)) {
+    report("%s:%u: %s; nothing imported", path, number, problem);
+    return false;
   }
   return true;
 }

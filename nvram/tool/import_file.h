@@ -3,9 +3,16 @@
 #ifndef NVRAM_TOOL_IMPORT_FILE_H
 #define NVRAM_TOOL_IMPORT_FILE_H
 
+#include <string_view>
+
 #include "sets.h"
 
 namespace nvram {
+
+// Adds the text's lines to values (a later line of a key wins); nullptr, or
+// what is wrong with the first malformed line, whose number (from 1) is
+// then in line_number.
+const char *parse_import_text(std::string_view text, Values &values, unsigned &line_number);
 
 // False, with the file's first problem reported (a malformed line by its
 // number), when the file cannot be used at all.
