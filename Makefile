@@ -79,6 +79,10 @@ fuzz: deps
 	cmake --build --preset fuzz --target fuzzers -j $(JOBS)
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build/fuzz
 
+# Every system call and allocation of nvram and the daemons failing in turn.
+faults: deps host
+	faults/run.sh $(HOST_BUILD)
+
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
 

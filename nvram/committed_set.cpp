@@ -54,6 +54,7 @@ CommittedSet load_committed(int index) {
     return set;
   }
   set.identity = FileIdentity::of(&status);
+  if (error != 0 && error != EFBIG) set.read_error = error;
   const char *problem = error != 0 ? strerror(error) : decode_set(set.sound_bytes, set.values);
   if (problem == nullptr) {
     set.sound = true;

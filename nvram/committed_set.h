@@ -29,6 +29,9 @@ struct CommittedSet {
   FileIdentity identity;    // of the set's file as read
   std::string sound_bytes;  // the file's bytes when it was sound, else empty
   bool sound = false;
+  // The errno of a file that exists but could not be read (not a file found
+  // damaged): its values are unknown, so no commit may replace it.
+  int read_error = 0;
 };
 
 // Files larger than this are damaged: the store is a few KiB.

@@ -70,6 +70,11 @@ void change(int index, std::string_view key, std::optional<std::string> value) {
 bool write_merged(int index, SetState &state) {
   const SetFiles &files = set_files(index);
   CommittedSet on_disk = load_committed(index);
+  if (on_disk.read_error != 0) {
+    report("cannot read %s: %s; set %d not committed", files.file, strerror(on_disk.read_error),
+           index);
+    return false;
+  }
   Values merged = std::move(on_disk.values);
   apply_changes(state, merged);
   std::string bytes = encode_set(merged);
