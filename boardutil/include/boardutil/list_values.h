@@ -9,6 +9,8 @@ extern "C" {
 
 const char *set_nth_value(int n, const char *list, const char *value);
 const char *racat(const char *name, int number);
+/* -1, the key left as it is, when the stored list is longer than the
+ * 2047 characters a rewritten list holds. */
 int set_nth_value_flash(int index, int n, const char *key, const char *value);
 
 #ifdef __cplusplus
