@@ -8,6 +8,8 @@
 #   nostart    the dynamic loader could not load the program (before any of
 #              its code ran)
 #   silent     failed (exit status not 0) without any message
+#   oom        ended by the C++ runtime on an allocation that failed
+#              (std::bad_alloc: terminate, SIGABRT), with that message
 #   crash      killed by a signal it did not ask for
 #   hang       did not end (nvram) or did not stop on SIGTERM (daemons)
 #   lie        nvram reported success but the value is not committed
@@ -38,15 +40,15 @@ SYSCALLS="openat read write close newfstatat fstat mkdir rename fsync flock unli
   ioctl socket pread64 lseek access kill setitimer rt_sigaction rt_sigprocmask
   clone clone3 vfork wait4 pipe2 dup2 getdents64 ftruncate"
 # Occurrences of one call to fail in a daemon run (nvram: every one).
-DAEMON_POINTS="1 2 3 5 8 13 21 40 80"
-MALLOC_DAEMON_POINTS="1 2 3 5 8 13 21 34 55 89 144 233 377 610"
+DAEMON_POINTS="1 2 3 8 21 80"
+MALLOC_DAEMON_POINTS="1 2 3 5 8 13 21 34 55 89 144 233 377 610 987"
 
-for class in clean nostart silent crash hang lie damaged; do eval "count_$class=0"; done
+for class in clean nostart oom silent crash hang lie damaged; do eval "count_$class=0"; done
 tried=0
 note() {  # CLASS WHAT
   tried=$((tried + 1))
   eval "count_$1=\$((count_$1 + 1))"
-  case $1 in clean|nostart) ;; *) echo "  $1: $2" ;; esac
+  case $1 in clean|nostart|oom) ;; *) echo "  $1: $2" ;; esac
 }
 
 # How often PROGRAM... calls each system call of the list: "NAME COUNT" lines.
@@ -71,6 +73,8 @@ judge_nvram() {
   value=$(env -u LD_PRELOAD "$nvram" get 0 Fault 2>"$work/check.err")
   if [ "$status" -eq 127 ] && grep -q 'error while loading shared libraries' "$work/run.err"; then
     note nostart "$what"
+  elif [ "$status" -eq 134 ] && grep -q 'bad_alloc' "$work/run.err"; then
+    note oom "$what"
   elif [ "$status" -ge 124 ]; then
     [ "$status" -eq 124 ] && note hang "$what" || note crash "$what (status $status)"
   elif [ -s "$work/check.err" ]; then
@@ -102,7 +106,8 @@ nvram_case() {  # WRITES EXPECTED ARGS...
     done
   done
   fresh_store
-  FAIL_MALLOC_COUNT=$work/allocations "$nvram" "$@" >/dev/null 2>&1
+  LD_PRELOAD="$LD_PRELOAD $failmalloc" FAIL_MALLOC_COUNT=$work/allocations "$nvram" "$@" \
+    >/dev/null 2>&1
   allocations=$(cat "$work/allocations" 2>/dev/null || echo 0)
   n=1
   while [ "$n" -le "$allocations" ]; do
@@ -166,6 +171,7 @@ run_daemon() {
     wait "$pid"; status=$?
     if [ "$status" -eq 127 ] && grep -q 'error while loading shared' "$work/run.err"; then
       note nostart "$what"
+    elif [ "$status" -eq 134 ] && grep -q 'bad_alloc' "$work/run.err"; then note oom "$what"
     elif [ "$status" -gt 128 ]; then note crash "$what (signal $((status - 128)))"
     elif [ "$status" -ne 0 ] && [ ! -s "$work/run.err" ]; then note silent "$what (status $status)"
     else note clean "$what"
@@ -221,7 +227,7 @@ daemon_case uplinkd repeater
 ;; esac
 
 echo "injection points tried: $tried"
-for class in clean nostart silent crash hang lie damaged; do
+for class in clean nostart oom silent crash hang lie damaged; do
   eval "echo \"  $class: \$count_$class\""
 done
 [ $((count_crash + count_hang + count_lie + count_damaged)) -eq 0 ]
