@@ -9,9 +9,10 @@ JOBS ?= 2
 HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
-            g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind
+            g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
+            clang libclang-rt-14-dev
 
-.PHONY: all deps binfmt host release mipsel asan run test test-host test-mipsel test-asan bench clean
+.PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan bench clean
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -20,7 +21,7 @@ HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
 ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
-all deps binfmt host release mipsel asan run test test-host test-mipsel test-asan bench clean:
+all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan bench clean:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -76,6 +77,17 @@ test-mipsel: binfmt mipsel
 
 test-asan: deps asan
 	cd build/asan && ASAN_OPTIONS=verify_asan_link_order=0 ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS seconds (libFuzzer, clang).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz --target fuzzers -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build/fuzz
+
+# Every system call and allocation of nvram and the daemons failing in turn.
+faults: deps host
+	faults/run.sh $(HOST_BUILD)
 
 bench: deps host
 	bench/run.sh $(HOST_BUILD)

@@ -15,11 +15,15 @@ constexpr const char kRouteTable[] = "/proc/net/route";
 // Room for the longest dotted quad and its terminator.
 char route_gateway_text[16];
 
-void set_gateway_text(unsigned long gateway) {
+// An address is the 32-bit word the kernel prints; a wider field read on a
+// 64-bit host is cut to it, so a field whose low word is 0 is no address.
+in_addr_t address_word(unsigned long field) { return static_cast<in_addr_t>(field); }
+
+void set_gateway_text(in_addr_t gateway) {
   route_gateway_text[0] = '\0';
   if (gateway == 0) return;
   in_addr address{};
-  address.s_addr = static_cast<in_addr_t>(gateway);  // the word as the kernel prints it
+  address.s_addr = gateway;
   inet_ntop(AF_INET, &address, route_gateway_text, sizeof route_gateway_text);
 }
 
@@ -41,8 +45,8 @@ extern "C" char *gateway_from_route_table(FILE *routes) {
       return nullptr;
     }
     if ((flags & RTF_UP) == 0) continue;
-    set_gateway_text(gateway);
-    if (destination == 0) {
+    set_gateway_text(address_word(gateway));
+    if (address_word(destination) == 0) {
       console_debug("%s\n\n", route_gateway_text);
       return route_gateway_text;
     }

@@ -17,21 +17,25 @@ constexpr size_t kListBuffer = 2048;
 constexpr size_t kMaxElement = 255;
 constexpr char kSeparator = ';';
 
-// Appends text to a bounded result; whatever does not fit is cut.
+// Appends text to a bounded result; whatever does not fit is cut, and the
+// builder remembers that it was.
 class Builder {
  public:
   explicit Builder(char (&buffer)[kListBuffer]) : buffer_(buffer) { buffer_[0] = '\0'; }
   void append(std::string_view text) {
     size_t room = kListBuffer - 1 - length_;
     size_t count = text.size() < room ? text.size() : room;
+    cut_ = cut_ || count < text.size();
     text.copy(buffer_ + length_, count);
     length_ += count;
     buffer_[length_] = '\0';
   }
+  bool cut() const { return cut_; }
 
  private:
   char (&buffer_)[kListBuffer];
   size_t length_ = 0;
+  bool cut_ = false;
 };
 
 // Writes list with element n replaced into out. The text before and after
@@ -61,16 +65,23 @@ void replace_element(Builder &out, int n, std::string_view rest, const char *val
   if (separator != std::string_view::npos) out.append(rest.substr(separator));
 }
 
-}  // namespace
+char result[kListBuffer];
 
+// Rewrites into result; false when the list did not fit and was cut.
 // Built aside first, so a list that is the previous result itself is read
 // whole before the result is overwritten.
-extern "C" const char *set_nth_value(int n, const char *list, const char *value) {
-  static char result[kListBuffer];
+bool rewrite(int n, const char *list, const char *value) {
   char built[kListBuffer];
   Builder out(built);
   replace_element(out, n, list != nullptr ? list : "", value);
   memcpy(result, built, sizeof result);
+  return !out.cut();
+}
+
+}  // namespace
+
+extern "C" const char *set_nth_value(int n, const char *list, const char *value) {
+  rewrite(n, list, value);
   return result;
 }
 
@@ -80,6 +91,10 @@ extern "C" const char *racat(const char *name, int number) {
   return result;
 }
 
+// A stored list longer than the buffer (written by something other than
+// these functions) is left as it is: storing the cut result would drop the
+// elements beyond the cut.
 extern "C" int set_nth_value_flash(int index, int n, const char *key, const char *value) {
-  return nvram_bufset(index, key, set_nth_value(n, nvram_bufget(index, key), value));
+  if (!rewrite(n, nvram_bufget(index, key), value)) return -1;
+  return nvram_bufset(index, key, result);
 }

@@ -17,6 +17,7 @@
 #include "boardutil/pause.h"
 #include "unique_fd.h"
 #include "boardutil/wireless.h"
+#include "boardutil/wireless_internal.h"
 #include "nvram.h"
 
 namespace {
@@ -100,6 +101,25 @@ void append_compact(const char *acl, char *out) {
 
 }  // namespace
 
+namespace boardutil {
+
+AclText seeded_acl_text(int n, const char *stored, const char *own) {
+  // The mesh list keeps its stored entries and grows across calls, so the
+  // working text is sized from it: the stored list, the own address and its
+  // ';', every entry of the driver record, and the terminator.
+  size_t room = strlen(stored) + strlen(own) + 1 + ACL_MAX_ENTRIES * kEntryLength + 1;
+  char *text = static_cast<char *>(calloc(room, 1));
+  if (text == nullptr) return {};
+  if (n == kMeshList) seed_mesh_list(text, room, stored, own);
+  return {text, room};
+}
+
+void merge_acl_record(AclText &acl, const unsigned char *record) {
+  merge_driver_entries(acl.text, acl.room, record);
+}
+
+}  // namespace boardutil
+
 extern "C" void config_acl(const char *ifname, int n, int index) {
   routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!sock.valid()) return;
@@ -110,24 +130,19 @@ extern "C" void config_acl(const char *ifname, int n, int index) {
     console_debug("acclList3:%s\n\n", stored);
     own = get_mac_addr_with_colon(kOwnInterface);
   }
-  // The mesh list keeps its stored entries and grows across calls, so the
-  // working text is sized from it: the stored list, the own address and its
-  // ';', every entry of the driver record, and the terminator.
-  size_t room = strlen(stored) + strlen(own) + 1 + ACL_MAX_ENTRIES * kEntryLength + 1;
-  char *text = static_cast<char *>(calloc(room, 1));
-  if (text == nullptr) return;
-  if (n == kMeshList) seed_mesh_list(text, room, stored, own);
+  boardutil::AclText acl = boardutil::seeded_acl_text(n, stored, own);
+  if (acl.text == nullptr) return;
 
   console_debug("config_acl,size:%d\n\n", ACL_LIST_SIZE);
   unsigned char record[ACL_LIST_SIZE] = {};
   // A failed query leaves the record zeroed: no entries.
   ap_oid_query_info(OID_ACL_LIST, sock.get(), ifname, record, ACL_LIST_SIZE);
-  merge_driver_entries(text, room, record);
+  boardutil::merge_acl_record(acl, record);
 
-  nvram_bufset(index, racat("AccessControlList", n), text);
+  nvram_bufset(index, racat("AccessControlList", n), acl.text);
   pause_seconds(1);
   nvram_commit(index);
-  free(text);
+  free(acl.text);
 }
 
 // The results live in two buffers of this function, used in turn and each

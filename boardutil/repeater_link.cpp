@@ -13,6 +13,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/wireless_abi.h"
+#include "boardutil/wireless_internal.h"
 #include "unique_fd.h"
 
 namespace {
@@ -28,6 +29,21 @@ std::string_view first_word(const char *answer, size_t length) {
 }
 
 }  // namespace
+
+namespace boardutil {
+
+int connect_status_of_answer(const char *answer, size_t length) {
+  std::string_view word = first_word(answer, length);
+  // An answer without any word (only white space) is not a connection.
+  if (word == "1") {
+    console_debug("get connect status return 1\n\n");
+    return 1;
+  }
+  if (word == "0") console_debug("get connect status return 0\n\n");
+  return 0;
+}
+
+}  // namespace boardutil
 
 extern "C" int repeater_connect_status(const char *ifname) {
   char answer[APCLI_CONNSTATUS_BUFFER];
@@ -53,12 +69,5 @@ extern "C" int repeater_connect_status(const char *ifname) {
     return 0;
   }
   size_t length = request.u.data.length < sizeof answer ? request.u.data.length : sizeof answer;
-  std::string_view word = first_word(answer, length);
-  // An answer without any word (only white space) is not a connection.
-  if (word == "1") {
-    console_debug("get connect status return 1\n\n");
-    return 1;
-  }
-  if (word == "0") console_debug("get connect status return 0\n\n");
-  return 0;
+  return boardutil::connect_status_of_answer(answer, length);
 }

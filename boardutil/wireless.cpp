@@ -47,6 +47,12 @@ int oid_query(int oid, const char *ifname, void *buffer, int length) {
   return ap_oid_query_info(oid, sock.get(), ifname, buffer, length);
 }
 
+int wsc_status_of_answer(const unsigned char (&answer)[4]) {
+  uint32_t status = answer[0] | answer[1] << 8 | answer[2] << 16 |
+                    static_cast<uint32_t>(answer[3]) << 24;
+  return static_cast<int>(status);
+}
+
 }  // namespace boardutil
 
 extern "C" int ap_oid_query_info(int oid, int socket, const char *ifname, void *buffer,
@@ -60,9 +66,7 @@ extern "C" int getWscStatus(const char *ifname) {
   if (boardutil::oid_query(OID_WSC_STATUS, ifname, answer, sizeof answer) == -1) {
     console_debug("ioctl error\n");
   }
-  uint32_t status = answer[0] | answer[1] << 8 | answer[2] << 16 |
-                    static_cast<uint32_t>(answer[3]) << 24;
-  return static_cast<int>(status);
+  return boardutil::wsc_status_of_answer(answer);
 }
 
 extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {

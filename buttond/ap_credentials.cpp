@@ -5,6 +5,7 @@
 #include "boardutil/console.h"
 #include "boardutil/list_values.h"
 #include "boardutil/wireless.h"
+#include "credential_records.h"
 #include "credentials.h"
 #include "nvram.h"
 
@@ -35,43 +36,35 @@ bool apply_ap_profile(const char *ifname, int n, int index) {
     console_print("__configAP__ %s: the driver gave no WPS profile, nothing applied\n\n", ifname);
     return false;
   }
-  char ssid[WSC_CRED_SSID_SIZE + 1];
-  record_text(credential + WSC_CRED_SSID, WSC_CRED_SSID_SIZE, ssid);
-  unsigned auth = record_u16(credential + WSC_CRED_AUTH_TYPE);
-  unsigned encr = record_u16(credential + WSC_CRED_ENCR_TYPE);
-  size_t key_len = std::min<size_t>(record_u16(credential + WSC_CRED_KEY_LEN), WSC_CRED_KEY_SIZE);
-  unsigned key_index = credential[WSC_CRED_KEY_INDEX];
+  ApCredential c = decode_ap_credential(credential);
   int k = n + 1;
 
   nvram_init(index);
   set_nth_value_flash(index, n, "WscConfStatus", "2");
-  nvram_bufset(index, racat("SSID", k), ssid);
-  nvram_bufset(index, racat("WscSSID", k), ssid);
-  set_nth_value_flash(index, n, "AuthMode", auth_name(auth).ap);
-  console_print("wsc_profile->Profile[0].EncrType:%d\n", encr);
+  nvram_bufset(index, racat("SSID", k), c.ssid);
+  nvram_bufset(index, racat("WscSSID", k), c.ssid);
+  set_nth_value_flash(index, n, "AuthMode", auth_name(c.auth).ap);
+  console_print("wsc_profile->Profile[0].EncrType:%d\n", c.encr);
 
-  char key[WSC_CRED_KEY_SIZE + 1] = {};
-  if (encr == kEncrWep) {
+  if (c.encr == kEncrWep) {
     set_nth_value_flash(index, n, "EncrypType", "WEP");
     for (const char *type : kWepKeyTypes) {
-      set_nth_value_flash(index, n, type, wep_key_type(key_len));
+      set_nth_value_flash(index, n, type, wep_key_type(c.key_len));
     }
-    if (key_index >= 1 && key_index <= kWepKeyStrs.size()) {
-      record_text(credential + WSC_CRED_KEY, WSC_CRED_KEY_SIZE, key);
-      nvram_bufset(index, racat(kWepKeyStrs[key_index - 1], k), key);
-      set_nth_value_flash(index, n, "DefaultKeyID", kWepKeyIds[key_index - 1]);
+    if (c.key_index >= 1 && c.key_index <= kWepKeyStrs.size()) {
+      nvram_bufset(index, racat(kWepKeyStrs[c.key_index - 1], k), c.key);
+      set_nth_value_flash(index, n, "DefaultKeyID", kWepKeyIds[c.key_index - 1]);
     }
-  } else if (const SecurityName *wpa = wpa_encryption(encr)) {
+  } else if (const SecurityName *wpa = wpa_encryption(c.encr)) {
     set_nth_value_flash(index, n, "EncrypType", wpa->ap);
     set_nth_value_flash(index, n, "DefaultKeyID", "2");
-    record_text(credential + WSC_CRED_KEY, key_len, key);
-    nvram_bufset(index, racat("WPAPSK", k), key);
+    nvram_bufset(index, racat("WPAPSK", k), c.key);
   } else {
     set_nth_value_flash(index, n, "EncrypType", "NONE");
     set_nth_value_flash(index, n, "DefaultKeyID", "1");
   }
   // A WPA-PSK/TKIP profile is offered as WPA-PSK and WPA2-PSK with TKIP and AES.
-  if (auth == kAuthWpaPsk && encr == kEncrTkip) {
+  if (c.auth == kAuthWpaPsk && c.encr == kEncrTkip) {
     set_nth_value_flash(index, n, "AuthMode", "WPAPSKWPA2PSK");
     set_nth_value_flash(index, n, "EncrypType", "TKIPAES");
   }

@@ -12,6 +12,7 @@
 #include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
 #include "buttond.h"
+#include "credential_records.h"
 #include "credentials.h"
 #include "nvram.h"
 #include "radios.h"
@@ -27,23 +28,7 @@ void set_first_ap(const char *key, const char *value) {
   for (int set : kRadioSets) set_nth_value_flash(set, 0, key, value);
 }
 
-// The fields of the record that configAP uses, decoded.
-struct Credentials {
-  char ssid[WSC_CV_SSID_SIZE + 1];
-  unsigned auth, encr, key_index, ssid_len;
-  char key[WSC_CV_KEY_SIZE + 1];
-};
-
-Credentials decode(const unsigned char *record) {
-  Credentials c{};
-  buttond::record_text(record + WSC_CV_SSID, WSC_CV_SSID_SIZE, c.ssid);
-  c.auth = buttond::record_u16(record + WSC_CV_AUTH_MODE);
-  c.encr = buttond::record_u16(record + WSC_CV_ENCRYP_TYPE);
-  c.key_index = record[WSC_CV_KEY_IDX];
-  buttond::record_text(record + WSC_CV_KEY, WSC_CV_KEY_SIZE, c.key);
-  c.ssid_len = record[WSC_CV_SSID_LEN];
-  return c;
-}
+using Credentials = buttond::UpstreamCredential;
 
 // The passphrase keys ("WPAPSK1", "KeyNStr1") are whole values of slot 1,
 // written whole: a key may itself contain ';'.
@@ -137,7 +122,7 @@ bool apply_upstream_credentials(const char *ifname, int index) {
     console_print("__configAP__ %s: the driver gave no credentials, nothing applied\n\n", ifname);
     return false;
   }
-  Credentials c = decode(record);
+  Credentials c = decode_configured_value(record);
   console_print("__%s__ result->WscAuthMode %d\n\n", "configAP", c.auth);
   console_print("__%s__ result->WscEncrypType %d\n\n", "configAP", c.encr);
   console_print("__%s__ result->WscSsid %s\n\n", "configAP", c.ssid);

@@ -51,6 +51,10 @@ CommittedSet load_committed(int index) {
     return set;
   }
   set.identity = FileIdentity::of(&status);
+  // A file too large to be the store's is damaged; one that exists but
+  // cannot be read has unknown values.
+  bool too_large = static_cast<unsigned long long>(status.st_size) > kMaxFileSize;
+  if (!read.is_ok() && !too_large) set.read_error = read.message();
   Status problem = read.is_ok() ? decode_set(set.sound_bytes, set.values) : read;
   if (problem.is_ok()) {
     set.sound = true;

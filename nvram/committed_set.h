@@ -29,6 +29,10 @@ struct CommittedSet {
   FileIdentity identity;    // of the set's file as read
   std::string sound_bytes;  // the file's bytes when it was sound, else empty
   bool sound = false;
+  // Why a file that exists could not be read (not a file found damaged),
+  // empty when it was read: its values are unknown, so no commit may
+  // replace it.
+  std::string read_error;
 };
 
 // Files larger than this are damaged: the store is a few KiB.

@@ -68,6 +68,10 @@ void change(int index, std::string_view key, std::optional<std::string> value) {
 Status write_merged(int index, SetState &state) {
   const SetFiles &files = set_files(index);
   CommittedSet on_disk = load_committed(index);
+  if (!on_disk.read_error.empty()) {
+    return Status::error("cannot read %s: %s; set %d not committed", files.file,
+                         on_disk.read_error.c_str(), index);
+  }
   Values merged = std::move(on_disk.values);
   apply_changes(state, merged);
   std::string bytes = encode_set(merged);

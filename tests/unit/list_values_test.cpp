@@ -85,6 +85,14 @@ TEST(Racat, AppendsTheNumberWithinThirtyOneCharacters) {
   EXPECT_STREQ(first, "B2");
 }
 
+TEST(SetNthValueFlash, LeavesAStoredListTooLongToRewriteAsItIs) {
+  sim::reset();
+  std::string huge = std::string(2100, 'h') + ";tail";
+  nvram_bufset(1, "HugeList", huge.c_str());
+  EXPECT_EQ(set_nth_value_flash(1, 1, "HugeList", "x"), -1);
+  EXPECT_EQ(std::string(nvram_bufget(1, "HugeList")), huge);
+}
+
 TEST(SetNthValueFlash, RewritesTheStoredListWithoutCommitting) {
   sim::reset();
   nvram_bufset(1, "ListKey", "OPEN;WPA2PSK");

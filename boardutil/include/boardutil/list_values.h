@@ -17,7 +17,9 @@ const char *set_nth_value(int n, const char *list, const char *value);
  * static 32-byte buffer that the next call overwrites. */
 const char *racat(const char *name, int number);
 /* Replaces element n of key in set index of the configuration store (not
- * committed): nvram_bufset's result, 0 or -1. */
+ * committed): nvram_bufset's result, 0 or -1; -1, the key left as it is,
+ * when the stored list is longer than the 2047 characters a rewritten list
+ * holds. */
 int set_nth_value_flash(int index, int n, const char *key, const char *value);
 
 #ifdef __cplusplus

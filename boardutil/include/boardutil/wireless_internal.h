@@ -1,8 +1,11 @@
 // Wireless driver helpers shared by the library and buttond but not part of
-// the public C API (wireless.h): one OID query on a socket of its own, and
-// the request text that getCurrentWscProfile leaves behind on failure.
+// the public C API (wireless.h): one OID query on a socket of its own, the
+// request text that getCurrentWscProfile leaves behind on failure, and the
+// decoding of driver answers apart from the requests that fetch them.
 #ifndef BOARDUTIL_WIRELESS_INTERNAL_H
 #define BOARDUTIL_WIRELESS_INTERNAL_H
+
+#include <stddef.h>
 
 namespace boardutil {
 
@@ -16,6 +19,26 @@ static_assert(kWscProfileRequestSize == 16);
 // on a socket opened and closed here; returns the ioctl result (0 success,
 // -1 failure, also when no socket could be opened).
 int oid_query(int oid, const char *ifname, void *buffer, int length);
+
+// The WPS status of a 4-byte OID_WSC_STATUS answer (little-endian).
+int wsc_status_of_answer(const unsigned char (&answer)[4]);
+
+// The connection state of a connection-status answer of length bytes: 1
+// when its first word is "1", else 0.
+int connect_status_of_answer(const char *answer, size_t length);
+
+// The text config_acl stores for list n, allocated with malloc (text is
+// nullptr when there is no memory) with room for every driver entry.
+struct AclText {
+  char *text = nullptr;
+  size_t room = 0;
+};
+// The start of list n: for the mesh list the stored list with the own
+// address added once, else empty.
+AclText seeded_acl_text(int n, const char *stored, const char *own);
+// Appends each entry of the driver's OID_ACL_LIST record (ACL_LIST_SIZE
+// bytes) that the text does not hold yet.
+void merge_acl_record(AclText &acl, const unsigned char *record);
 
 }  // namespace boardutil
 
