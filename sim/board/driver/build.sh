@@ -1,0 +1,50 @@
+#!/bin/sh
+# Builds the board's kernel module routerd_board.ko, the probe program and
+# its self-test script into OUTDIR, against the board kernel's headers as
+# fetch_packages.sh unpacks them (BOARD_PKGS, default build/board/pkgs).
+# The headers expect the Debian layout under /usr; a private copy of that
+# layout is kept in OUTDIR/kernel-tree. Idempotent: unchanged sources are
+# not rebuilt.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../../.." && pwd)
+out=${1:?usage: build.sh OUTDIR}
+mkdir -p "$out" && out=$(cd "$out" && pwd)
+pkgs=${BOARD_PKGS:-$repo/build/board/pkgs}
+
+"$here/../fetch_packages.sh" "$(dirname "$pkgs")"
+
+flavour=$(ls -d "$pkgs"/linux-headers-*-4kc-malta | tail -n 1)
+common=$(ls -d "$pkgs"/linux-headers-*-common | tail -n 1)
+kbuild=$(ls -d "$pkgs"/linux-kbuild-* | tail -n 1)
+release=${flavour##*/linux-headers-}
+
+# The headers' Makefile includes the common headers by absolute path: the
+# private tree gets one naming its own copy.
+tree=$out/kernel-tree
+stamp="$release $(cat "$flavour/.version")"
+if [ "$(cat "$tree/.stamp" 2>/dev/null)" != "$stamp" ]; then
+  rm -rf "$tree"
+  mkdir -p "$tree"
+  for package in "$flavour" "$common" "$kbuild"; do cp -a "$package/usr" "$tree/"; done
+  echo "include $tree/usr/src/${common##*/}/Makefile" > "$tree/usr/src/linux-headers-$release/Makefile"
+  echo "$stamp" > "$tree/.stamp"
+fi
+
+# Kbuild writes its objects beside the sources: it works on a copy.
+mkdir -p "$out/src"
+for file in "$here"/Kbuild "$here"/*.c "$here"/*.h; do
+  case "$file" in */probe.c) continue ;; esac
+  cmp -s "$file" "$out/src/${file##*/}" || cp -p "$file" "$out/src/"
+done
+make -s -j2 -C "$tree/usr/src/linux-headers-$release" M="$out/src" ARCH=mips \
+  CROSS_COMPILE=mipsel-linux-gnu- ROUTERD_ABI="$repo/boardutil/include" modules
+if [ "$out/src/routerd_board.ko" -nt "$out/routerd_board.ko" ]; then
+  mipsel-linux-gnu-strip --strip-debug -o "$out/routerd_board.ko" "$out/src/routerd_board.ko"
+fi
+
+if [ ! -e "$out/probe" ] || [ "$here/probe.c" -nt "$out/probe" ]; then
+  mipsel-linux-gnu-gcc -static -O2 -Wall -Wextra -I"$repo/boardutil/include" \
+    -o "$out/probe" "$here/probe.c"
+fi
+cmp -s "$here/selftest.sh" "$out/selftest.sh" || cp "$here/selftest.sh" "$out/"
