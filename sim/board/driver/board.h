@@ -100,16 +100,11 @@ void board_log_clear(void);
 /* Parts: each registers its devices, and removes them again. */
 int board_gpio_create(void);
 void board_gpio_destroy(void);
-int board_gpio_redirect_create(const struct file_operations *gpio_fops);
-void board_gpio_redirect_destroy(void);
 int board_rdm_create(void);
 void board_rdm_destroy(void);
 int board_wifi_create(void);
 void board_wifi_destroy(void);
 int board_control_create(void);
 void board_control_destroy(void);
-
-/* The read command of bank 0 as it reaches the GPIO driver (see gpio_redirect.c). */
-#define BOARD_GPIO_READ_BANK0_ALIAS 0xB0A70002u
 
 #endif

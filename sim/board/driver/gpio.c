@@ -174,8 +174,6 @@ static long gpio_ioctl(struct file *file, unsigned int cmd, unsigned long arg)
 {
 	long result;
 
-	if (cmd == BOARD_GPIO_READ_BANK0_ALIAS)
-		cmd = GPIO_CMD_READ_BANK0;
 	mutex_lock(&board->lock);
 	result = decode(cmd, arg);
 	mutex_unlock(&board->lock);
@@ -208,16 +206,10 @@ static struct miscdevice gpio_device = {
 
 int board_gpio_create(void)
 {
-	int error = misc_register(&gpio_device);
-
-	if (error)
-		return error;
-	board_gpio_redirect_create(&gpio_fops);
-	return 0;
+	return misc_register(&gpio_device);
 }
 
 void board_gpio_destroy(void)
 {
-	board_gpio_redirect_destroy();
 	misc_deregister(&gpio_device);
 }

@@ -144,7 +144,8 @@ int board_log_create(void)
 {
 	int error;
 
-	ring_size = (size_t)clamp(log_kib, 16u, 4096u) * 1024;
+	log_kib = clamp(log_kib, 16u, 4096u); /* the size in effect, as sysfs shows it */
+	ring_size = (size_t)log_kib * 1024;
 	ring = vmalloc(ring_size);
 	if (!ring)
 		return -ENOMEM;
