@@ -7,7 +7,8 @@ JOBS ?= 2
 HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
-            g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind
+            g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
+            qemu-system-mips cpio
 
 .PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean
 
