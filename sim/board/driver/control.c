@@ -256,7 +256,7 @@ static int run_line(struct control_line *line)
 	return command->run(line);
 }
 
-/* One line per write; a trailing newline is dropped. */
+/* One line per write; a trailing newline is dropped, any other refused. */
 static ssize_t control_write(struct file *file, const char __user *buffer, size_t count,
 			     loff_t *ppos)
 {
@@ -279,6 +279,8 @@ static ssize_t control_write(struct file *file, const char __user *buffer, size_
 	mutex_lock(&board->lock);
 	if (strlen(line->raw) != length) {
 		error = board_control_refuse("NUL byte in the command");
+	} else if (strchr(line->raw, '\n')) {
+		error = board_control_refuse("more than one line in one write");
 	} else {
 		memcpy(line->text, line->raw, length + 1);
 		error = run_line(line);

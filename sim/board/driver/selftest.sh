@@ -201,6 +201,8 @@ control_checks() {
   refused "a word that is no switch" "wan-link maybe"
   refused "log rotate" "log rotate"
   refused "too many arguments" "reset now"
+  refused "two lines in one write" "button 0
+1"
   long=$(printf '%01100d' 0)
   refused "an over-long line" "wifi-connstatus ra0 $long"
   check "the reason is shown" "error unknown command \"bogus\"" "$("$probe" ctl bogus >/dev/null; grep '^error' /dev/boardctl)"
