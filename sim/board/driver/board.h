@@ -90,6 +90,11 @@ void board_state_destroy(void);
 void board_state_defaults(void); /* caller holds board->lock */
 struct board_wifi *board_wifi_named(const char *name);
 u64 board_seq_take(struct board_seq *seq);
+/* A device request decoded under board->lock. */
+long board_request(long (*decode)(unsigned int cmd, unsigned long arg), unsigned int cmd,
+		   unsigned long arg);
+/* The open of a device that a control switch can make absent (ENOENT). */
+int board_open_unless(const bool *missing);
 
 /* reqlog.c: lines without their newline; dropped while logging is off. */
 int board_log_create(void);

@@ -172,22 +172,12 @@ static long decode(unsigned int cmd, unsigned long arg)
 
 static long gpio_ioctl(struct file *file, unsigned int cmd, unsigned long arg)
 {
-	long result;
-
-	mutex_lock(&board->lock);
-	result = decode(cmd, arg);
-	mutex_unlock(&board->lock);
-	return result;
+	return board_request(decode, cmd, arg);
 }
 
 static int gpio_open(struct inode *inode, struct file *file)
 {
-	bool missing;
-
-	mutex_lock(&board->lock);
-	missing = board->gpio_missing;
-	mutex_unlock(&board->lock);
-	return missing ? -ENOENT : 0;
+	return board_open_unless(&board->gpio_missing);
 }
 
 static const struct file_operations gpio_fops = {

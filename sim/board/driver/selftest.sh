@@ -216,6 +216,14 @@ log_checks() {
   check "a held descriptor sees only new lines" "new: rdm read reg=0x113408 -> 0x1
 then: 0" "$("$probe" log-follow)"
   check "stress" "ok 30000 rounds" "$("$probe" stress 30000)"
+  # Two more at once, while the log and the summary are read.
+  out=$(mktemp -d)
+  "$probe" stress 10000 >"$out/1" &
+  "$probe" stress 10001 >"$out/2" &
+  for i in 1 2 3 4 5 6 7 8 9 10; do cat /dev/boardlog /dev/boardctl >/dev/null; done
+  wait
+  check "concurrent stress" "ok 10000 rounds ok 10001 rounds" "$(cat "$out/1") $(cat "$out/2")"
+  rm -r "$out"
   ctl reset
   ctl "log clear"
   ring=$(($(cat /sys/module/routerd_board/parameters/log_kib) * 1024))

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0
 /* The scripted state of the board's drivers: its allocation, the defaults
- * (button released, every pin high, WAN link up, no wireless answers) and
- * the answer sequences. */
+ * (button released, every pin high, WAN link up, no wireless answers), the
+ * answer sequences, and requests and opens taken under its lock. */
 #include <linux/slab.h>
 #include <linux/string.h>
 #include <linux/vmalloc.h>
@@ -83,4 +83,25 @@ u64 board_seq_take(struct board_seq *seq)
 	if (seq->cursor + 1 < seq->count)
 		++seq->cursor;
 	return value;
+}
+
+long board_request(long (*decode)(unsigned int cmd, unsigned long arg), unsigned int cmd,
+		   unsigned long arg)
+{
+	long result;
+
+	mutex_lock(&board->lock);
+	result = decode(cmd, arg);
+	mutex_unlock(&board->lock);
+	return result;
+}
+
+int board_open_unless(const bool *missing)
+{
+	bool absent;
+
+	mutex_lock(&board->lock);
+	absent = *missing;
+	mutex_unlock(&board->lock);
+	return absent ? -ENOENT : 0;
 }
