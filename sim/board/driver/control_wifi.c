@@ -128,19 +128,19 @@ static int run_acl(struct control_line *line)
 	return 0;
 }
 
-/* The rest of the line after the interface and one blank. */
+/* The rest of the line after the interface and one blank; it is decoded
+ * in the place of the interface's name, once that has been looked up. */
 static int run_connstatus(struct control_line *line)
 {
-	char *text = line->text + (board_control_rest(line, 1) - line->raw);
+	const char *rest = board_control_rest(line, 1);
+	char *text = line->words[1];
 	struct board_wifi *wifi;
 	int length, error = interface(line, &wifi);
 
+	BUILD_BUG_ON(CONTROL_LINE_MAX >= APCLI_CONNSTATUS_BUFFER);
 	if (error)
 		return error;
-	if (line->count == 2)
-		text = "";
-	else
-		strcpy(text, board_control_rest(line, 1));
+	memcpy(text, rest, strlen(rest) + 1);
 	length = board_unescape(text);
 	if (length < 0)
 		return board_control_refuse("broken \\ escape (\\xHH or \\\\)");

@@ -173,6 +173,8 @@ $(answer_bytes "$cv" 39 1) $(answer_bytes "$cv" 40 8) $(answer_bytes "$cv" 105 1
   check "connstatus length field kept" "length=2048" "$("$probe" wifi apcli0 0x8BFC 0 2048 0 | cut -d' ' -f2)"
   ctl "wifi-connstatus apcli0 \\x201\\x0a"
   check "connstatus escapes" "20310a00" "$(answer_bytes "$(wifi_answer apcli0 0x8BFC 0 2048)" 0 4)"
+  ctl "wifi-connstatus apcli0"
+  check "connstatus emptied" "00ee" "$(answer_bytes "$(wifi_answer apcli0 0x8BFC 0 2048)" 0 2)"
   request "connstatus length" "error EINVAL" "wifi apcli0 refused connstatus (length 100, expected 2048)" \
     wifi apcli0 0x8BFC 0 100
   ctl "wifi-fail apcli0 connstatus oid=0x0765"
