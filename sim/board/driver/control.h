@@ -27,6 +27,10 @@ __printf(1, 2) int board_control_refuse(const char *fmt, ...);
 /* The raw text after word index and the one blank that ends it. */
 const char *board_control_rest(const struct control_line *line, int index);
 
+/* control_switches.c */
+extern const struct control_command board_switch_commands[];
+extern const size_t board_switch_command_count;
+
 /* control_wifi.c */
 extern const struct control_command board_wifi_commands[];
 extern const size_t board_wifi_command_count;
