@@ -241,12 +241,23 @@ then: 0" "$("$probe" log-follow)"
   check "log clear" "0" "$(cat /dev/boardlog | wc -c)"
 }
 
+netdev_checks() {
+  check "interface MACs" \
+    "02:00:00:00:00:10 02:00:00:00:00:20 02:00:00:00:00:30 02:00:00:00:00:11 02:00:00:00:00:21 02:00:00:00:00:23" \
+    "$(for i in ra0 rai0 rax0 apcli0 apclii0 rai3; do cat /sys/class/net/$i/address; done | tr '\n' ' ' | sed 's/ $//')"
+  ip link set rai3 up && ip addr add 10.254.254.1/24 dev rai3
+  ping -c 1 -W 1 10.254.254.2 >/dev/null 2>&1
+  check "frames sent are dropped" "yes" "$([ "$(cat /sys/class/net/rai3/statistics/tx_dropped)" -gt 0 ] && echo yes)"
+  ip addr del 10.254.254.1/24 dev rai3
+  ip link set rai3 down
+}
+
 reload_checks() {
   rmmod routerd_board 2>/dev/null
   i=0
   while [ $i -lt 5 ]; do
-    insmod "$module" && [ -c /dev/gpio ] && [ -c /dev/boardctl ] && [ -d /sys/class/net/apclii0 ] &&
-      "$probe" ctl "button 0x3 1" >/dev/null && rmmod routerd_board && [ ! -e /sys/class/net/ra0 ] ||
+    insmod "$module" && [ -c /dev/gpio ] && [ -c /dev/boardctl ] && ip link set apclii0 up &&
+      "$probe" ctl "button 0x3 1" >/dev/null && rmmod routerd_board && [ ! -e /sys/class/net/apclii0 ] ||
       break
     i=$((i + 1))
   done
@@ -256,6 +267,7 @@ reload_checks() {
 }
 
 [ -n "$module" ] && reload_checks
+netdev_checks
 ctl reset
 gpio_checks
 ctl reset
