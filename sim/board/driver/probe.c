@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/wireless.h>
+#include <poll.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -150,7 +151,8 @@ static int control(const char *line)
 	return outcome(result);
 }
 
-/* A descriptor of the log read to its end sees only what comes later. */
+/* A descriptor of the log read to its end sees only what comes later;
+ * poll says when there is some. */
 static int log_follow(void)
 {
 	char buffer[8192];
@@ -160,8 +162,11 @@ static int log_follow(void)
 
 	while ((count = read(log, buffer, sizeof buffer)) > 0) {
 	}
+	struct pollfd waiting = {log, POLLIN, 0};
+	printf("at end: %d\n", poll(&waiting, 1, 0));
 	word = RDM_WAN_PORT_REGISTER;
 	device_request("/dev/rdm0", RDM_CMD_READ, &word);
+	printf("after a request: %d\n", poll(&waiting, 1, 0));
 	count = read(log, buffer, sizeof buffer - 1);
 	buffer[count > 0 ? count : 0] = '\0';
 	printf("new: %s", buffer);

@@ -2,12 +2,14 @@
 /* The request log and /dev/boardlog: whole lines in a bounded byte ring,
  * the oldest lines dropped first. Positions are absolute byte counts since
  * load, so a reader's file offset stays valid while lines come and go: an
- * open starts at the oldest line kept, a read past the end returns 0, and a
- * later read on the same descriptor returns only lines logged since. */
+ * open starts at the oldest line kept, a read past the end returns 0, a
+ * later read on the same descriptor returns only lines logged since, and
+ * poll waits until there are some. */
 #include <linux/fs.h>
 #include <linux/math64.h>
 #include <linux/miscdevice.h>
 #include <linux/module.h>
+#include <linux/poll.h>
 #include <linux/slab.h>
 #include <linux/uaccess.h>
 #include <linux/vmalloc.h>
@@ -21,6 +23,7 @@ module_param(log_kib, uint, 0444);
 MODULE_PARM_DESC(log_kib, "size of the request log ring in KiB (16 to 4096)");
 
 static DEFINE_MUTEX(log_lock);
+static DECLARE_WAIT_QUEUE_HEAD(log_readers);
 static char *ring;
 static size_t ring_size;
 static u64 ring_start, ring_end; /* absolute positions of the kept bytes */
@@ -58,6 +61,7 @@ static void append(const char *text, size_t length)
 	memcpy(ring + offset, text, first);
 	memcpy(ring, text + first, length - first);
 	ring_end += length;
+	wake_up_interruptible(&log_readers);
 }
 
 void board_log(const char *fmt, ...)
@@ -126,10 +130,23 @@ static loff_t log_llseek(struct file *file, loff_t offset, int whence)
 	return fixed_size_llseek(file, offset, whence, end);
 }
 
+/* Readable while lines follow the descriptor's offset: poll waits for the next line. */
+static __poll_t log_poll(struct file *file, poll_table *wait)
+{
+	__poll_t mask;
+
+	poll_wait(file, &log_readers, wait);
+	mutex_lock(&log_lock);
+	mask = file->f_pos < ring_end ? EPOLLIN | EPOLLRDNORM : 0;
+	mutex_unlock(&log_lock);
+	return mask;
+}
+
 static const struct file_operations log_fops = {
 	.owner = THIS_MODULE,
 	.open = log_open,
 	.read = log_read,
+	.poll = log_poll,
 	.llseek = log_llseek,
 };
 

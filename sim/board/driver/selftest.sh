@@ -215,7 +215,9 @@ control_checks() {
 
 log_checks() {
   ctl reset
-  check "a held descriptor sees only new lines" "new: rdm read reg=0x113408 -> 0x1
+  check "a held descriptor sees only new lines" "at end: 0
+after a request: 1
+new: rdm read reg=0x113408 -> 0x1
 then: 0" "$("$probe" log-follow)"
   check "stress" "ok 30000 rounds" "$("$probe" stress 30000)"
   # Two more at once, while the log and the summary are read.
