@@ -14,10 +14,14 @@ pkgs=${BOARD_PKGS:-$repo/build/board/pkgs}
 
 "$here/../fetch_packages.sh" "$(dirname "$pkgs")"
 
-flavour=$(ls -d "$pkgs"/linux-headers-*-4kc-malta | tail -n 1)
-common=$(ls -d "$pkgs"/linux-headers-*-common | tail -n 1)
-kbuild=$(ls -d "$pkgs"/linux-kbuild-* | tail -n 1)
+flavour=$(ls -d "$pkgs"/linux-headers-*-4kc-malta 2>/dev/null | tail -n 1)
+common=$(ls -d "$pkgs"/linux-headers-*-common 2>/dev/null | tail -n 1)
+kbuild=$(ls -d "$pkgs"/linux-kbuild-* 2>/dev/null | tail -n 1)
 release=${flavour##*/linux-headers-}
+[ -d "$flavour" ] && [ -d "$common" ] && [ -d "$kbuild" ] || {
+  echo "board driver: kernel headers or kbuild missing under $pkgs" >&2
+  exit 1
+}
 
 # The headers' Makefile includes the common headers by absolute path: the
 # private tree gets one naming its own copy.
