@@ -41,9 +41,13 @@ for file in "$here"/Kbuild "$here"/*.c "$here"/*.h; do
   case "$file" in */probe.c) continue ;; esac
   cmp -s "$file" "$out/src/${file##*/}" || cp -p "$file" "$out/src/"
 done
-make -s -j2 -C "$tree/usr/src/linux-headers-$release" M="$out/src" ARCH=mips \
-  CROSS_COMPILE=mipsel-linux-gnu- ROUTERD_ABI="$repo/boardutil/include" modules
-if [ "$out/src/routerd_board.ko" -nt "$out/routerd_board.ko" ]; then
+# Kbuild takes seconds even with nothing to do: it runs only when a source
+# (or an ABI header) is newer than the module.
+changed=$(find "$out/src" "$repo/boardutil/include/boardutil" \( -name '*.[ch]' -o -name Kbuild \) \
+  -newer "$out/routerd_board.ko" 2>/dev/null | head -n 1)
+if [ ! -e "$out/routerd_board.ko" ] || [ -n "$changed" ] || [ "$tree/.stamp" -nt "$out/routerd_board.ko" ]; then
+  make -s -j2 -C "$tree/usr/src/linux-headers-$release" M="$out/src" ARCH=mips \
+    CROSS_COMPILE=mipsel-linux-gnu- ROUTERD_ABI="$repo/boardutil/include" modules
   mipsel-linux-gnu-strip --strip-debug -o "$out/routerd_board.ko" "$out/src/routerd_board.ko"
 fi
 
