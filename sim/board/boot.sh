@@ -6,10 +6,11 @@
 # the host's control channel (board-agent) on the second.
 #   boot.sh [--board-dir DIR] [--mipsel-build DIR] [--console stdio|FILE]
 #           [--control SOCKET] [--pidfile FILE] [--no-rootfs]
-# --console FILE appends the console to FILE (default: this terminal, quit
+# --console FILE writes the console to FILE (default: this terminal, quit
 # with Ctrl-A X); --control SOCKET listens on a UNIX socket for the control
-# channel (default: none); a reboot of the board restarts it in the same
-# qemu. The script execs qemu, so its pid is qemu's.
+# channel (default: none). A reboot of the board boots it again from the
+# same flash; the script ends when the board is powered off: Ctrl-A X,
+# or a signal to the script.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
@@ -33,7 +34,10 @@ while [ $# -gt 0 ]; do
 done
 
 "$here/fetch_packages.sh" "$board_dir"
-[ -n "$make_rootfs" ] && "$here/make_rootfs.sh" "$board_dir" "$mipsel_build"
+if [ -n "$make_rootfs" ]; then
+  BOARD_PKGS=$board_dir/pkgs "$here/driver/build.sh" "$board_dir/driver" >/dev/null
+  "$here/make_rootfs.sh" "$board_dir" "$mipsel_build"
+fi
 kernel=$(ls "$board_dir"/pkgs/linux-image-*-4kc-malta/boot/vmlinuz-* | head -n 1)
 
 flash=$board_dir/flash.img
@@ -42,16 +46,47 @@ if [ ! -f "$flash" ]; then
   head -c 4194304 /dev/zero | tr '\000' '\377' > "$flash.new" && mv "$flash.new" "$flash"
 fi
 
-if [ "$console" = stdio ]; then console_serial=mon:stdio; else console_serial=file:$console; fi
+# The console goes to the terminal (Ctrl-A X quits) or to a file, and in
+# both cases into a log, which tells a reboot of the board from its end.
+tmp=
+if [ "$console" = stdio ]; then
+  tmp=$(mktemp -d /tmp/routerd-boot.XXXXXX)
+  log=$tmp/console.log
+  console_dev=stdio,id=console,mux=on,signal=off,logfile=$log,logappend=on
+else
+  log=$console
+  : > "$log"
+  console_dev=file,id=console,path=$log,append=on
+fi
 if [ -n "$control" ]; then
   control_serial=unix:$control,server=on,wait=off
 else
   control_serial=null
 fi
 
-exec qemu-system-mipsel -M malta -m 256 -nographic -nic none -monitor none \
-  -kernel "$kernel" -initrd "$board_dir/initramfs.cpio.gz" \
-  -append "console=ttyS0 rdinit=/sbin/init panic=1 quiet" \
-  -drive "file=$flash,format=raw,if=ide,index=0" \
-  -serial "$console_serial" -serial "$control_serial" \
-  ${pidfile:+-pidfile "$pidfile"}
+# qemu's own reset of the Malta board does not always come back to the
+# kernel, so every boot is a fresh qemu: it runs with -no-reboot and is
+# started again while its last words are the kernel's "Restarting system".
+qemu=
+stop() {
+  [ -n "$qemu" ] && kill "$qemu" 2>/dev/null
+  [ -n "$tmp" ] && rm -rf "$tmp"
+  exit 0
+}
+trap stop INT TERM HUP
+exec 3<&0
+while :; do
+  mark=$(wc -c < "$log" 2>/dev/null || echo 0)
+  qemu-system-mipsel -M malta -m 256 -nographic -nic none -no-reboot \
+    -kernel "$kernel" -initrd "$board_dir/initramfs.cpio.gz" \
+    -append "console=ttyS0 rdinit=/sbin/init panic=1 quiet" \
+    -drive "file=$flash,format=raw,if=ide,index=0" \
+    -chardev "$console_dev" -serial chardev:console -serial "$control_serial" \
+    ${tmp:+-mon chardev=console} ${tmp:--monitor none} \
+    ${pidfile:+-pidfile "$pidfile"} <&3 &
+  qemu=$!
+  wait "$qemu" || true
+  qemu=
+  tail -c +$((mark + 1)) "$log" | grep -q 'reboot: Restarting system' || break
+done
+stop

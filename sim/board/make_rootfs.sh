@@ -23,16 +23,18 @@ mkdir -p bin sbin usr/bin usr/sbin lib dev proc sys tmp run var etc root "lib/mo
 
 # BusyBox and its applets. Firmware commands of the same name (the
 # simulator's `reset`) replace the applet, so their link is not made.
-cp "$pkgs/busybox-static/bin/busybox" bin/busybox
-for applet in $(qemu-mipsel-static bin/busybox --list 2>/dev/null || "$pkgs/busybox-static/bin/busybox" --list); do
+cp "$pkgs/busybox/bin/busybox" bin/busybox
+applets=$pkgs/busybox/.applets
+[ -s "$applets" ] || QEMU_LD_PREFIX=$sysroot qemu-mipsel-static bin/busybox --list > "$applets"
+for applet in $(cat "$applets"); do
   [ "$applet" = busybox ] && continue
   [ -e "$here/rootfs/sbin/$applet" ] && continue
   ln -sf busybox "bin/$applet"
 done
 ln -sf ../bin/busybox sbin/init
 
-# The C library and dynamic loader the product programs link against.
-for lib in ld.so.1 libc.so.6 libm.so.6; do
+# The C library and dynamic loader the product programs and BusyBox link against.
+for lib in ld.so.1 libc.so.6 libm.so.6 libresolv.so.2; do
   cp -L "$sysroot/lib/$lib" "lib/$lib"
 done
 
@@ -51,9 +53,14 @@ fi
 DESTDIR=$stage cmake --install "$mipsel_build" >/dev/null
 
 # The simulator's parts of the board: firmware command stand-ins, the
-# simulated world outside the WAN port, the host's control agent.
+# simulated world outside the WAN port, the host's control agent, and the
+# tests' probe of the daemon code and the benchmark's sampler (built with
+# the mipsel tests).
 cp -R "$here/rootfs/." "$stage/"
 cp "$here/../stubs/monitor" sbin/monitor
+for tool in board-probe board-sampler; do
+  [ -f "$mipsel_build/tests/$tool" ] && cp "$mipsel_build/tests/$tool" "sbin/$tool"
+done
 ln -sf /run var/run
 mkdir -p var/lib/nvram var/lock
 
