@@ -5,12 +5,13 @@
 # blank, all 0xFF, on first use), the console on the first serial port and
 # the host's control channel (board-agent) on the second.
 #   boot.sh [--board-dir DIR] [--mipsel-build DIR] [--console stdio|FILE]
-#           [--control SOCKET] [--pidfile FILE] [--no-rootfs]
+#           [--control SOCKET] [--flash FILE] [--pidfile FILE] [--no-rootfs]
 # --console FILE writes the console to FILE (default: this terminal, quit
 # with Ctrl-A X); --control SOCKET listens on a UNIX socket for the control
-# channel (default: none). A reboot of the board boots it again from the
-# same flash; the script ends when the board is powered off: Ctrl-A X,
-# or a signal to the script.
+# channel (default: none); --flash FILE is the flash image (default
+# BOARD_DIR/flash.img, kept from boot to boot). A reboot of the board
+# boots it again from the same flash; the script ends when the board is
+# powered off: Ctrl-A X, or a signal to the script.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
@@ -19,6 +20,7 @@ mipsel_build=$source_dir/build/mipsel
 console=stdio
 control=
 pidfile=
+flash=
 make_rootfs=yes
 while [ $# -gt 0 ]; do
   case $1 in
@@ -27,8 +29,9 @@ while [ $# -gt 0 ]; do
   --console) console=$2; shift ;;
   --control) control=$2; shift ;;
   --pidfile) pidfile=$2; shift ;;
+  --flash) flash=$2; shift ;;
   --no-rootfs) make_rootfs= ;;
-  *) sed -n '2,14s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,16s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
   esac
   shift
 done
@@ -40,7 +43,7 @@ if [ -n "$make_rootfs" ]; then
 fi
 kernel=$(ls "$board_dir"/pkgs/linux-image-*-4kc-malta/boot/vmlinuz-* | head -n 1)
 
-flash=$board_dir/flash.img
+flash=${flash:-$board_dir/flash.img}
 if [ ! -f "$flash" ]; then
   # 4 MiB of erased flash: JFFS2 mounts it empty.
   head -c 4194304 /dev/zero | tr '\000' '\377' > "$flash.new" && mv "$flash.new" "$flash"

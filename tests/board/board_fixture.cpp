@@ -71,7 +71,9 @@ int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
   board::Vm vm;
   board_test::the_vm = &vm;
-  board::VmOptions options{ROUTERD_SOURCE_DIR, BOARD_DIR, BOARD_MIPSEL_BUILD, true};
+  // Erased flash: the scenarios start from the factory store whatever an
+  // earlier run left.
+  board::VmOptions options{ROUTERD_SOURCE_DIR, BOARD_DIR, BOARD_MIPSEL_BUILD, true, true};
   if (!vm.boot(options, std::chrono::minutes(5))) {
     fprintf(stderr, "the board did not boot: %s\n", vm.error().c_str());
     return 1;

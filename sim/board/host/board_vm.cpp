@@ -44,6 +44,8 @@ bool Vm::boot(const VmOptions &options, std::chrono::milliseconds timeout) {
   console_ = dir_ + "/console.log";
   socket_ = dir_ + "/control.sock";
   const std::string output = dir_ + "/boot.out";
+  // A run of its own starts from erased flash; boot.sh makes it.
+  const std::string flash = options.fresh_flash ? dir_ + "/flash.img" : options.board_dir + "/flash.img";
   const std::string script = options.source_dir + "/sim/board/boot.sh";
   pid_ = fork();
   if (pid_ == 0) {
@@ -58,6 +60,7 @@ bool Vm::boot(const VmOptions &options, std::chrono::milliseconds timeout) {
     const char *argv[] = {script.c_str(), "--board-dir", options.board_dir.c_str(),
                           "--mipsel-build", options.mipsel_build.c_str(),
                           "--console", console_.c_str(), "--control", socket_.c_str(),
+                          "--flash", flash.c_str(),
                           options.make_rootfs ? nullptr : "--no-rootfs", nullptr};
     execv(script.c_str(), const_cast<char **>(argv));
     _exit(127);
@@ -121,7 +124,9 @@ void Vm::power_off() {
     pid_ = -1;
   }
   if (!dir_.empty()) {
-    for (const char *name : {"/console.log", "/control.sock", "/boot.out"}) unlink((dir_ + name).c_str());
+    for (const char *name : {"/console.log", "/control.sock", "/boot.out", "/flash.img"}) {
+      unlink((dir_ + name).c_str());
+    }
     rmdir(dir_.c_str());
     dir_.clear();
   }

@@ -17,6 +17,7 @@ struct VmOptions {
   std::string board_dir;     // build/board: packages, flash image, root filesystem
   std::string mipsel_build;  // build/mipsel, installed into the image
   bool make_rootfs = true;   // assemble the root filesystem before booting
+  bool fresh_flash = false;  // erased flash for this run instead of BOARD_DIR/flash.img
 };
 
 class Vm {
