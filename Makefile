@@ -75,7 +75,7 @@ test-mipsel: binfmt mipsel
 	cd $(MIPSEL_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps asan
-	cd build/asan && ASAN_OPTIONS=verify_asan_link_order=0 ctest --output-on-failure -j $(JOBS)
+	cd build/asan && ASAN_OPTIONS=verify_asan_link_order=0 ctest --output-on-failure -j $(JOBS) -LE board
 
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
