@@ -36,15 +36,13 @@ echo "boot to both daemons: $(( (ready - started) / 1000000 )) ms from qemu's st
 on_board 'board-sampler </dev/null >/dev/null 2>&1 & echo $! > /var/run/sampler.pid; sleep 3'
 echo
 printf '%-14s %10s %10s %18s\n' program 'VmRSS kB' 'Pss kB' 'Private_Dirty kB'
-on_board 'for name in buttond uplinkd sampler; do
-  pid=$(cat /var/run/$name.pid)
-  rss=$(awk "/^VmRSS:/ { print \$2 }" /proc/$pid/status)
-  pss=$(awk "/^Pss:/ { print \$2 }" /proc/$pid/smaps_rollup)
-  dirty=$(awk "/^Private_Dirty:/ { print \$2 }" /proc/$pid/smaps_rollup)
-  printf "%-14s %10s %10s %18s\n" "$name" "$rss" "$pss" "$dirty"
-done'
+# (one line per command: the control channel takes a command per line)
+on_board 'for name in buttond uplinkd sampler; do pid=$(cat /var/run/$name.pid);' \
+  'rss=$(awk "/^VmRSS:/ { print \$2 }" /proc/$pid/status);' \
+  'pss=$(awk "/^Pss:/ { print \$2 }" /proc/$pid/smaps_rollup);' \
+  'dirty=$(awk "/^Private_Dirty:/ { print \$2 }" /proc/$pid/smaps_rollup);' \
+  'printf "%-14s %10s %10s %18s\n" "$name" "$rss" "$pss" "$dirty"; done'
 echo
-on_board 'pid=$(cat /var/run/buttond.pid)
-ticks() { awk "{ print \$14 + \$15 }" /proc/$pid/stat; }
-before=$(ticks); sleep 60; after=$(ticks)
-echo "idle buttond: $(( (after - before) * 10 )) ms of CPU time in 60 s ($(( after - before )) ticks of 10 ms)"'
+on_board 'pid=$(cat /var/run/buttond.pid); ticks() { awk "{ print \$14 + \$15 }" /proc/$pid/stat; };' \
+  'before=$(ticks); sleep 60; after=$(ticks);' \
+  'echo "idle buttond: $(( (after - before) * 10 )) ms of CPU time in 60 s ($(( after - before )) ticks of 10 ms)"'

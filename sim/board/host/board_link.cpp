@@ -86,7 +86,9 @@ bool Link::read_more(Clock::time_point deadline) {
 Reply Link::run(const std::string &command, std::chrono::milliseconds timeout) {
   Reply reply;
   if (fd_ < 0 || command.find('\n') != std::string::npos) return reply;
-  const std::string id = std::to_string(next_id_++);
+  // Ids differ between processes too: the agent may still answer a line a
+  // client sent before it went away.
+  const std::string id = std::to_string(getpid()) + "." + std::to_string(next_id_++);
   if (!send_line(id + " " + command + "\n")) return reply;
   const std::string begin = "@@begin " + id + "\n", end = "@@end " + id + " ";
   const auto deadline = Clock::now() + timeout;

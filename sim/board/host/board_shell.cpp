@@ -9,14 +9,14 @@
 
 int main(int argc, char **argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: board-shell SOCKET COMMAND...   (waits up to 60 s for the board)\n");
+    fprintf(stderr, "usage: board-shell SOCKET COMMAND...   (waits up to 180 s for the board)\n");
     return 2;
   }
   std::string command;
   for (int i = 2; i < argc; ++i) command += (i > 2 ? " " : "") + std::string(argv[i]);
   board::Link link;
   using namespace std::chrono_literals;
-  if (!link.connect(argv[1], 5s) || !link.wait_ready(60s)) {
+  if (!link.connect(argv[1], 10s) || !link.wait_ready(180s)) {
     fprintf(stderr, "board-shell: no board answers on %s\n", argv[1]);
     return 125;
   }
