@@ -56,10 +56,12 @@ if [ "$console" = stdio ]; then
   tmp=$(mktemp -d /tmp/routerd-boot.XXXXXX)
   log=$tmp/console.log
   console_dev=stdio,id=console,mux=on,signal=off,logfile=$log,logappend=on
+  monitor="-mon chardev=console"
 else
   log=$console
   : > "$log"
   console_dev=file,id=console,path=$log,append=on
+  monitor="-monitor none"
 fi
 if [ -n "$control" ]; then
   control_serial=unix:$control,server=on,wait=off
@@ -79,13 +81,14 @@ stop() {
 trap stop INT TERM HUP
 exec 3<&0
 while :; do
-  mark=$(wc -c < "$log" 2>/dev/null || echo 0)
+  mark=0
+  [ -f "$log" ] && mark=$(wc -c < "$log")
   qemu-system-mipsel -M malta -m 256 -nographic -nic none -no-reboot \
     -kernel "$kernel" -initrd "$board_dir/initramfs.cpio.gz" \
     -append "console=ttyS0 rdinit=/sbin/init panic=1 quiet" \
     -drive "file=$flash,format=raw,if=ide,index=0" \
     -chardev "$console_dev" -serial chardev:console -serial "$control_serial" \
-    ${tmp:+-mon chardev=console} ${tmp:--monitor none} \
+    $monitor \
     ${pidfile:+-pidfile "$pidfile"} <&3 &
   qemu=$!
   wait "$qemu" || true
