@@ -1,6 +1,8 @@
 # Two commands for a fresh Debian 12 machine:
 #   make run   - build and start the simulated board with its front panel
-#   make test  - build and run every test, on the host and for mipsel under qemu
+#   make test  - build and run every test, on the host and for mipsel under qemu,
+#                and the scenarios on the virtual board (qemu-system-mipsel)
+#   make board - boot the virtual board with the front panel
 # CI (.ci/run) also makes release (an optimised build, warning-free like every
 # build) and test-asan (the host tests under the sanitizers).
 # Both install what they need with apt-get first (make deps).
@@ -10,9 +12,10 @@ HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
-            clang libclang-rt-14-dev
+            clang libclang-rt-14-dev qemu-system-mips cpio
 
-.PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan bench clean
+.PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
+        test-asan bench clean board test-board bench-board
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -21,7 +24,8 @@ HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
 ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
-all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan bench clean:
+all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan \
+bench clean board test-board bench-board:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -68,15 +72,16 @@ run: deps host
 test: deps
 	$(MAKE) --no-print-directory test-host
 	$(MAKE) --no-print-directory test-mipsel
+	$(MAKE) --no-print-directory test-board
 
 test-host: host
-	cd $(HOST_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(HOST_BUILD) && ctest --output-on-failure -j $(JOBS) -LE board
 
 test-mipsel: binfmt mipsel
 	cd $(MIPSEL_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps asan
-	cd build/asan && ASAN_OPTIONS=verify_asan_link_order=0 ctest --output-on-failure -j $(JOBS)
+	cd build/asan && ASAN_OPTIONS=verify_asan_link_order=0 ctest --output-on-failure -j $(JOBS) -LE board
 
 # Each fuzz target for FUZZ_SECONDS seconds (libFuzzer, clang).
 FUZZ_SECONDS ?= 60
@@ -91,6 +96,17 @@ faults: deps host
 
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
+
+# The virtual board: boot.sh fetches the board's packages, builds its
+# driver and image from the mipsel build and boots it in qemu-system-mipsel.
+board: deps mipsel
+	sim/board/boot.sh
+
+test-board: deps mipsel
+	cd $(HOST_BUILD) && ctest --output-on-failure -L board
+
+bench-board: deps mipsel
+	bench/board.sh $(HOST_BUILD)
 
 clean:
 	rm -rf build

@@ -1,0 +1,30 @@
+// The booted virtual board shared by the board scenario tests: one boot
+// for the whole program, commands run through the control channel, the
+// console as qemu wrote it on the host.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "board_vm.h"
+
+namespace board_test {
+
+using namespace std::chrono_literals;
+
+board::Vm &vm();
+// Runs COMMAND on the board; a command that is not answered or fails is a
+// test failure. Returns its output.
+std::string sh(const std::string &command, std::chrono::seconds timeout = 60s);
+// The exit status of COMMAND on the board (-1: no answer).
+int status(const std::string &command, std::chrono::seconds timeout = 60s);
+// Runs COMMAND (a shell test) until it succeeds; false after TIMEOUT.
+bool wait_until(const std::string &command, std::chrono::seconds timeout);
+// Reboots the board with COMMAND (or waits for a reboot it causes) and waits
+// until it answers again; false when it does not come back.
+bool reboot_by(const std::string &command, std::chrono::seconds timeout);
+// The console since boot of the board's first run.
+std::string console();
+size_t count(const std::string &text, const std::string &what);
+
+}  // namespace board_test
