@@ -10,7 +10,7 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
             qemu-system-mips cpio
 
-.PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean
+.PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench bench-board clean
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -19,7 +19,7 @@ HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
 ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
-all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean:
+all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench bench-board clean:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -74,6 +74,10 @@ test-asan: deps asan
 
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
+
+# Boot, memory and CPU figures of the daemons on the virtual board.
+bench-board: deps
+	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
 
 clean:
 	rm -rf build
