@@ -1,6 +1,8 @@
 # Turns the board probe's "@@ ..." console lines (bench/board_probe.sh) into
 # the figures: boot time, CPU time over the idle minute, memory totals and
-# memory per mapping (Rss, Pss, Private_Dirty in kB). Clock ticks are 10 ms.
+# memory per mapping (Rss, Pss, Private_Dirty in kB), and which 64 kB
+# windows of each code mapping are mapped in (the kernel maps a file's
+# cached pages around a fault in such windows). Clock ticks are 10 ms.
 function mapping_name(perms, path) {
   if (path == "") path = "[anon]"
   return path " " perms
@@ -19,6 +21,13 @@ $3 == "status" || $3 == "rollup" {
   key = $4; sub(/:$/, "", key)
   if (key == "VmRSS" || key == "Pss" || key == "Private_Dirty" || key == "Rss") total[$2, key] = $5
   if (!($2 in seen)) { seen[$2] = 1; order[++programs] = $2 }
+}
+$3 == "pages" {
+  windows = ""; mapped = 0
+  for (i = 1; i <= length($5); i += 16) {
+    if (index(substr($5, i, 16), "1")) { windows = windows sprintf(" %x", (i - 1) / 16); ++mapped }
+  }
+  if (mapped > 0) code_windows[$2, ++code_maps[$2]] = sprintf("  %-30s %2d windows:%s", $4, mapped, windows)
 }
 $3 == "smaps" && $4 ~ /^[0-9a-f]+-[0-9a-f]+$/ {
   current = mapping_name($5, $9)
@@ -49,5 +58,7 @@ END {
       printf "  %-30s %7d %7d %14d\n", name, per_map[p, name, "Rss"], per_map[p, name, "Pss"],
         per_map[p, name, "Private_Dirty"]
     }
+    printf "  code mapped in, by 64 kB window from the mapping's start:\n"
+    for (m = 1; m <= code_maps[p]; ++m) print "  " code_windows[p, m]
   }
 }

@@ -44,7 +44,7 @@ started=$(date +%s.%N)
 qemu=$!
 booted=
 for _ in $(seq 300); do
-  if [ -z "$booted" ] && grep -q '^@@ boot ' "$console"; then booted=$(date +%s.%N); fi
+  if [ -z "$booted" ] && grep -q '@@ boot ' "$console"; then booted=$(date +%s.%N); fi
   grep -q '^@@ done' "$console" && break
   kill -0 "$qemu" 2>/dev/null || break
   sleep 1

@@ -5,11 +5,19 @@
 # (the host parses them) and powers the board off.
 [ "$1" = start ] || exit 0
 
-# NAME PID: the process's memory, as "@@ NAME KIND LINE" lines.
+# NAME PID: the process's memory, as "@@ NAME KIND LINE" lines, and for
+# each code mapping a string of 0/1, one per page: mapped in or not (bit 63
+# of the page's pagemap entry; od prints each entry as two 32-bit words).
 report_memory() {
   grep -E '^(VmRSS|VmHWM|VmData|VmStk|VmExe|VmLib|VmPTE)' "/proc/$2/status" | sed "s/^/@@ $1 status /"
   sed "s/^/@@ $1 rollup /" "/proc/$2/smaps_rollup"
   sed "s/^/@@ $1 smaps /" "/proc/$2/smaps"
+  grep ' r-xp ' "/proc/$2/maps" | while read -r range perms off dev ino path; do
+    start=$((0x${range%-*} / 4096)); end=$((0x${range#*-} / 4096))
+    present=$(dd if="/proc/$2/pagemap" bs=8 skip=$start count=$((end - start)) 2>/dev/null |
+      od -An -v -tx4 | awk '{for (i = 1; i <= NF; ++i) { n++; if (n % 2 == 0) printf "%s", (substr($i, 1, 1) ~ /[89a-f]/) ? "1" : "0" }}')
+    echo "@@ $1 pages ${path:-[anon]} $present"
+  done
 }
 
 # NAME PID WHEN: user and system CPU time in clock ticks.
