@@ -105,8 +105,9 @@ board: deps mipsel
 test-board: deps mipsel
 	cd $(HOST_BUILD) && ctest --output-on-failure -L board
 
-bench-board: deps mipsel
-	bench/board.sh $(HOST_BUILD)
+# Boot, memory and CPU figures of the daemons on the virtual board.
+bench-board: deps
+	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
 
 clean:
 	rm -rf build

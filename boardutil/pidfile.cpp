@@ -15,6 +15,22 @@ namespace {
 
 void remove_saved_pidfile() { pidfile_delete(saved_pidfile); }
 
+// The pid as a decimal line, written without stdio: a daemon that only
+// samples its button then never maps the C library's stdio code.
+size_t pid_line(pid_t pid, char (&line)[16]) {
+  char digits[12];
+  size_t count = 0;
+  unsigned long value = static_cast<unsigned long>(pid);
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0 && count < sizeof digits);
+  size_t length = 0;
+  while (count > 0) line[length++] = digits[--count];
+  line[length++] = '\n';
+  return length;
+}
+
 }  // namespace
 
 extern "C" int pidfile_acquire(const char *path) {
@@ -31,21 +47,18 @@ extern "C" int pidfile_acquire(const char *path) {
 }
 
 // The file is not truncated when opened (a concurrent starter may hold the
-// lock), so once the lock is ours the file is cut to the new line: an older,
+// lock), so once the line is written the file is cut to it: an older,
 // longer pid must not leave its tail behind.
 extern "C" void pidfile_write_release(int fd) {
   if (fd < 0) return;
-  FILE *stream = fdopen(fd, "w");
-  if (stream == nullptr) {
-    close(fd);
-    return;
+  char line[16];
+  size_t length = pid_line(getpid(), line);
+  // A write of a few bytes to a regular file is whole or fails.
+  if (write(fd, line, length) == static_cast<ssize_t>(length) &&
+      ftruncate(fd, static_cast<off_t>(length)) != 0) {
+    perror("ftruncate");
   }
-  fprintf(stream, "%d\n", static_cast<int>(getpid()));
-  if (fflush(stream) == 0) {
-    long length = ftell(stream);
-    if (length >= 0 && ftruncate(fd, length) != 0) perror("ftruncate");
-  }
-  fclose(stream);
+  close(fd);
 }
 
 extern "C" int pidfile_delete(const char *path) {

@@ -54,13 +54,10 @@ DESTDIR=$stage cmake --install "$mipsel_build" >/dev/null
 
 # The simulator's parts of the board: firmware command stand-ins, the
 # simulated world outside the WAN port, the host's control agent, and the
-# tests' probe of the daemon code and the benchmark's sampler (built with
-# the mipsel tests).
+# tests' probe of the daemon code (built with the mipsel tests).
 cp -R "$here/rootfs/." "$stage/"
 cp "$here/../stubs/monitor" sbin/monitor
-for tool in board-probe board-sampler; do
-  [ -f "$mipsel_build/tests/$tool" ] && cp "$mipsel_build/tests/$tool" "sbin/$tool"
-done
+[ -f "$mipsel_build/tests/board-probe" ] && cp "$mipsel_build/tests/board-probe" sbin/board-probe
 ln -sf /run var/run
 mkdir -p var/lib/nvram var/lock
 
