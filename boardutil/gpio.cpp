@@ -88,12 +88,14 @@ extern "C" int set_led(int pin, int mode) {
   struct Pattern {
     unsigned on, off, blinks, rests, times;
   };
+  // Indexed by mode: LED_MODE_DARK, _LIT, _SLOW_BLINK, _FAST_BLINK.
   constexpr std::array<Pattern, 4> kPatterns = {{
-      {0, 4000, 1, 0, 4000},     // dark
-      {4000, 0, 1, 0, 4000},     // lit
-      {10, 10, 4000, 0, 4000},   // slow blink
-      {3, 3, 4000, 0, 4000},     // fast blink
+      {0, 4000, 1, 0, 4000},
+      {4000, 0, 1, 0, 4000},
+      {10, 10, 4000, 0, 4000},
+      {3, 3, 4000, 0, 4000},
   }};
+  static_assert(LED_MODE_FAST_BLINK == kPatterns.size() - 1);
   if (mode < 0 || mode >= static_cast<int>(kPatterns.size())) return 0;
   const Pattern &p = kPatterns[mode];
   led_request(static_cast<unsigned>(pin), p.on, p.off, p.blinks, p.rests, p.times);

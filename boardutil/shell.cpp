@@ -1,7 +1,8 @@
 // do_system: the command runs through the shell with a pipe to its standard
 // input that is never written; closing the pipe waits for the shell.
-#include "boardutil/console.h"
 #include "boardutil/shell.h"
+
+#include <stdio.h>
 
 extern "C" int do_system(const char *command) {
   FILE *pipe = shell_open(command, "w");

@@ -42,6 +42,6 @@ extern "C" int get_pair_status(void) {
 }
 
 extern "C" int get_internet_status(void) {
-  return status_file_says_yes("/tmp/internetStatus", "internetStatus NULL\n\n",
+  return status_file_says_yes(INTERNET_STATUS_FILE, "internetStatus NULL\n\n",
                               "internetStatus: yes\n\n", "internetStatus: no\n\n");
 }

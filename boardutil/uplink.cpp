@@ -6,6 +6,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/shell.h"
+#include "boardutil/text.h"
 #include "boardutil/uplink.h"
 #include "nvram.h"
 
@@ -18,15 +19,13 @@ const char *apcli_wifi3 = nullptr;
 
 namespace {
 
+using boardutil::text_is;
+
 constexpr const char kKillPing[] = "killall ping 1>/dev/null 2>&1";
 
 // Ends every ping this process may have left running; the result is not needed.
 void kill_ping() {
   shell_run(kKillPing);
-}
-
-bool text_is(const char *text, const char *expected) {
-  return text != nullptr && strcmp(text, expected) == 0;
 }
 
 // Repeater mode: the 2.4 GHz client when it is enabled; otherwise the 5 GHz

@@ -2,16 +2,16 @@
 // their configuration set): interface down, a 1-second pause, up again.
 #include "boardutil/utils.h"
 
-#include <string.h>
-
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/shell.h"
+#include "boardutil/text.h"
 #include "nvram.h"
 
 namespace {
 
 void restart_radio(const char *wifi_off, const char *down, const char *up) {
-  if (strcmp(wifi_off, "0") != 0) return;
+  if (!boardutil::text_is(wifi_off, "0")) return;
   do_system(down);
   pause_seconds(1);
   do_system(up);

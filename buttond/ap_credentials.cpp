@@ -61,7 +61,7 @@ bool apply_ap_profile(const char *ifname, int n, int index) {
       nvram_bufset(index, racat(kWepKeyStrs[key_index - 1], k), key);
       set_nth_value_flash(index, n, "DefaultKeyID", kWepKeyIds[key_index - 1]);
     }
-  } else if (const EncrName *wpa = wpa_encryption(encr)) {
+  } else if (const SecurityName *wpa = wpa_encryption(encr)) {
     set_nth_value_flash(index, n, "EncrypType", wpa->ap);
     set_nth_value_flash(index, n, "DefaultKeyID", "2");
     record_text(credential + WSC_CRED_KEY, key_len, key);

@@ -14,6 +14,7 @@
 #include "buttond.h"
 #include "credentials.h"
 #include "nvram.h"
+#include "radios.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ Credentials decode(const unsigned char *record) {
 
 // The passphrase keys ("WPAPSK1", "KeyNStr1") are whole values of slot 1,
 // written whole: a key may itself contain ';'.
-void apply_wpa(const Credentials &c, const buttond::EncrName &wpa, int index) {
+void apply_wpa(const Credentials &c, const buttond::SecurityName &wpa, int index) {
   for (int set : kRadioSets) {
     set_nth_value_flash(set, 0, "EncrypType", wpa.ap);
     set_nth_value_flash(set, 0, "DefaultKeyID", "2");
@@ -78,7 +79,7 @@ void apply_wep(const Credentials &c, int index) {
 void apply_encryption(const Credentials &c, int index) {
   if (c.encr == buttond::kEncrWep) {
     apply_wep(c, index);
-  } else if (const buttond::EncrName *wpa = buttond::wpa_encryption(c.encr)) {
+  } else if (const buttond::SecurityName *wpa = buttond::wpa_encryption(c.encr)) {
     apply_wpa(c, *wpa, index);
   } else {
     set_first_ap("EncrypType", "NONE");
@@ -90,20 +91,19 @@ void apply_encryption(const Credentials &c, int index) {
 // The first access point of one radio takes the upstream name plus a
 // suffix, when the result stays within 32 characters.
 struct DerivedName {
-  int set;
-  const char *label;
+  const buttond::Radio *radio;
   const char *format;
   unsigned below;  // upstream name lengths that fit
 };
-constexpr DerivedName k24gName = {RT2860_NVRAM, "2.4G", "%s_EXT2.4G", 25};
-constexpr DerivedName k5gName = {RTDEV_NVRAM, "5G", "%s_EXT5G", 27};
+constexpr DerivedName k24gName = {&buttond::kRadio24g, "%s_EXT2.4G", 25};
+constexpr DerivedName k5gName = {&buttond::kRadio5g, "%s_EXT5G", 27};
 
 void apply_name(const DerivedName &name, const Credentials &c) {
   char text[65] = {};
-  console_print("__%s__ %s result->WscSsidLen %d\n\n", "configAP", name.label, c.ssid_len);
+  console_print("__%s__ %s result->WscSsidLen %d\n\n", "configAP", name.radio->label, c.ssid_len);
   if (c.ssid_len < name.below) {
     snprintf(text, sizeof text, name.format, c.ssid);
-    nvram_bufset(name.set, "SSID1", text);
+    nvram_bufset(name.radio->set, "SSID1", text);
   }
 }
 
@@ -112,7 +112,7 @@ void apply_names(int own_set, const Credentials &c) {
   const DerivedName &own = own_set == RT2860_NVRAM ? k24gName : k5gName;
   const DerivedName &other = own_set == RT2860_NVRAM ? k5gName : k24gName;
   apply_name(own, c);
-  nvram_bufset(other.set, "ApCliEnable", "0");
+  nvram_bufset(other.radio->set, "ApCliEnable", "0");
   apply_name(other, c);
 }
 
@@ -141,9 +141,10 @@ bool apply_upstream_credentials(const char *ifname, int index) {
   console_print("__%s__ result->WscAuthMode %d\n\n", "configAP", c.auth);
   console_print("__%s__ result->WscEncrypType %d\n\n", "configAP", c.encr);
   console_print("__%s__ result->WscSsid %s\n\n", "configAP", c.ssid);
-  int own_set = strcmp(ifname, "apcli0") == 0 ? RT2860_NVRAM : RTDEV_NVRAM;
+  const Radio *own_radio = radio_of_apcli(ifname);
+  int own_set = own_radio != nullptr ? own_radio->set : RTDEV_NVRAM;
 
-  const AuthName &auth = auth_name(c.auth);
+  const SecurityName &auth = auth_name(c.auth);
   set_first_ap("AuthMode", auth.ap);
   nvram_bufset(index, "ApCliAuthMode", auth.apcli);
   apply_encryption(c, index);

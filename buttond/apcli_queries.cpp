@@ -9,15 +9,9 @@
 #include "boardutil/wireless_internal.h"
 #include "buttond.h"
 #include "nvram.h"
+#include "radios.h"
 
 namespace {
-
-// The set of an upstream client's radio, or -1 for any other name.
-int apcli_set(const char *ifname) {
-  if (strcmp(ifname, "apcli0") == 0) return RT2860_NVRAM;
-  if (strcmp(ifname, "apclii0") == 0) return RTDEV_NVRAM;
-  return -1;
-}
 
 // A failed query leaves the answer as cleared beforehand.
 void query(int oid, const char *ifname, unsigned char *answer, int length) {
@@ -34,8 +28,9 @@ extern "C" int getApcliMac(const char *ifname) {
            bssid[3], bssid[4], bssid[5]);
   console_print("mac:%s\n\n", text);
   if (strcmp(text, "FF:FF:FF:FF:FF:FF") == 0 || strcmp(text, "00:00:00:00:00:00") == 0) return 0;
-  int set = apcli_set(ifname);
-  if (set >= 0) nvram_bufset(set, "ApCliBssid", text);
+  if (const buttond::Radio *radio = buttond::radio_of_apcli(ifname)) {
+    nvram_bufset(radio->set, "ApCliBssid", text);
+  }
   return 1;
 }
 
@@ -45,10 +40,9 @@ extern "C" int setWpsChannel(const char *ifname) {
   console_print("\n[DBG]channel=%d\n\n", channel);
   char text[4];
   snprintf(text, sizeof text, "%d", channel);
-  int set = apcli_set(ifname);
-  if (set >= 0) {
-    nvram_bufset(set, "Channel", text);
-    nvram_bufset(set, "AutoChannelSelect", "0");
+  if (const buttond::Radio *radio = buttond::radio_of_apcli(ifname)) {
+    nvram_bufset(radio->set, "Channel", text);
+    nvram_bufset(radio->set, "AutoChannelSelect", "0");
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "boardutil/console.h"
 #include "boardutil/gpio.h"
 #include "boardutil/pause.h"
+#include "boardutil/shell.h"
 #include "buttond.h"
 
 namespace {

@@ -3,32 +3,35 @@
 // plus the security names and record fields both paths share.
 #include "credentials.h"
 
-#include <stdlib.h>
-#include <string.h>
 #include <unistd.h>
 
 #include <initializer_list>
 
-#include "boardutil/shell.h"
 #include "boardutil/console.h"
+#include "boardutil/shell.h"
+#include "boardutil/text.h"
 #include "buttond.h"
 #include "nvram.h"
 
 namespace buttond {
+namespace {
 
-const AuthName &auth_name(unsigned bits) {
-  for (const AuthName &name : kAuthNames) {
-    if (name.bits == bits) return name;
-  }
-  return kOpenAuth;
-}
-
-const EncrName *wpa_encryption(unsigned bits) {
-  for (const EncrName &name : kWpaEncrNames) {
+template <size_t N>
+const SecurityName *find_name(const std::array<SecurityName, N> &names, unsigned bits) {
+  for (const SecurityName &name : names) {
     if (name.bits == bits) return &name;
   }
   return nullptr;
 }
+
+}  // namespace
+
+const SecurityName &auth_name(unsigned bits) {
+  const SecurityName *name = find_name(kAuthNames, bits);
+  return name != nullptr ? *name : kOpenAuth;
+}
+
+const SecurityName *wpa_encryption(unsigned bits) { return find_name(kWpaEncrNames, bits); }
 
 const char *wep_key_type(size_t length) { return length == 10 || length == 26 ? "0" : "1"; }
 
@@ -40,7 +43,7 @@ namespace {
 
 bool is_any_of(const char *ifname, std::initializer_list<const char *> names) {
   for (const char *name : names) {
-    if (strcmp(ifname, name) == 0) return true;
+    if (boardutil::text_is(ifname, name)) return true;
   }
   return false;
 }

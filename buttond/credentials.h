@@ -17,14 +17,17 @@ bool apply_ap_profile(const char *ifname, int n, int index);
 // switches to repeater mode; false when the driver gave nothing.
 bool apply_upstream_credentials(const char *ifname, int index);
 
-// Authentication bits of Wi-Fi Simple Configuration and their names: for
-// the access points ("AuthMode") and for the upstream client.
-struct AuthName {
+// A security setting of Wi-Fi Simple Configuration (authentication or
+// encryption bits) and its names: for the access points ("AuthMode",
+// "EncrypType") and for the upstream client ("ApCliAuthMode", ...).
+struct SecurityName {
   unsigned bits;
   const char *ap;
   const char *apcli;
 };
-inline constexpr std::array<AuthName, 6> kAuthNames = {{
+
+// The authentication bits.
+inline constexpr std::array<SecurityName, 6> kAuthNames = {{
     {2, "WPAPSK", "WPAPSK"},
     {4, "SHARED", "SHARED"},
     {8, "WPA", "WPAPSK"},
@@ -32,15 +35,10 @@ inline constexpr std::array<AuthName, 6> kAuthNames = {{
     {32, "WPA2PSK", "WPA2PSK"},
     {34, "WPAPSKWPA2PSK", "WPA2PSK"},
 }};
-inline constexpr AuthName kOpenAuth = {0, "OPEN", "OPEN"};
+inline constexpr SecurityName kOpenAuth = {0, "OPEN", "OPEN"};
 
-// The WPA encryption bits and their names (WEP and none are handled apart).
-struct EncrName {
-  unsigned bits;
-  const char *ap;
-  const char *apcli;
-};
-inline constexpr std::array<EncrName, 3> kWpaEncrNames = {{
+// The WPA encryption bits (WEP and none are handled apart).
+inline constexpr std::array<SecurityName, 3> kWpaEncrNames = {{
     {4, "TKIP", "TKIP"},
     {8, "AES", "AES"},
     {12, "TKIPAES", "AES"},
@@ -50,9 +48,10 @@ inline constexpr unsigned kAuthWpaPsk = 2;
 inline constexpr unsigned kEncrWep = 2;
 inline constexpr unsigned kEncrTkip = 4;
 
-const AuthName &auth_name(unsigned bits);
+// The names of authentication bits; OPEN for bits of no known kind.
+const SecurityName &auth_name(unsigned bits);
 // The WPA encryption of bits, or null.
-const EncrName *wpa_encryption(unsigned bits);
+const SecurityName *wpa_encryption(unsigned bits);
 
 // Per-key settings of the four WEP keys.
 inline constexpr std::array<const char *, 4> kWepKeyTypes = {"Key1Type", "Key2Type", "Key3Type",

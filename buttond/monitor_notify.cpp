@@ -6,20 +6,22 @@
 #include "buttond.h"
 #include "monitor_pid.h"
 
-// A pid below 2 would signal a process group or init, and a pid file that
-// does not begin with a number names no process: nothing is sent then.
 extern "C" void send_signal_velmora(int sig) {
   int pid = 0;
-  int read = read_monitor_pid(&pid);
-  if (read < 0) {
-    printf("nvram: monitor is not running\n");
-  } else if (read == 0) {
-    printf("%s: no pid in %s\n", "send_signal_velmora", MONITOR_PID_FILE);
-  } else if (pid < 2) {
-    printf("%s: app pid(%d) <= 1\n", "send_signal_velmora", pid);
-  } else {
-    printf("notify app about WPS..\n");
-    kill(pid, sig);
+  switch (find_monitor(&pid)) {
+    case MONITOR_FOUND:
+      printf("notify app about WPS..\n");
+      kill(pid, sig);
+      break;
+    case MONITOR_PID_UNSAFE:
+      printf("%s: app pid(%d) <= 1\n", "send_signal_velmora", pid);
+      break;
+    case MONITOR_NO_PID:
+      printf("%s: no pid in %s\n", "send_signal_velmora", MONITOR_PID_FILE);
+      break;
+    default:
+      printf("nvram: monitor is not running\n");
+      break;
   }
   // The daemon's standard output is usually a file or pipe: show it now.
   fflush(stdout);

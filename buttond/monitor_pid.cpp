@@ -1,13 +1,14 @@
-// Reads the monitor daemon's pid file, which the WPS session and the mesh
-// pairing handler use to notify it.
+// The pid file is opened, read with "%d" and closed on every call: the
+// monitor may restart at any time.
 #include "monitor_pid.h"
 
 #include <stdio.h>
 
-extern "C" int read_monitor_pid(int *pid) {
+extern "C" int find_monitor(int *pid) {
   FILE *file = fopen(MONITOR_PID_FILE, "r");
-  if (file == nullptr) return -1;
-  int read = fscanf(file, "%d", pid) == 1 ? 1 : 0;
+  if (file == nullptr) return MONITOR_NOT_RUNNING;
+  bool read = fscanf(file, "%d", pid) == 1;
   fclose(file);
-  return read;
+  if (!read) return MONITOR_NO_PID;
+  return *pid < 2 ? MONITOR_PID_UNSAFE : MONITOR_FOUND;
 }

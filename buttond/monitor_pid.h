@@ -1,4 +1,5 @@
-/* The pid of the external monitor daemon, as its pid file gives it. */
+/* The external monitor daemon as its pid file names it: the one check, for
+ * every notification of buttond, of whether there is a process to signal. */
 #ifndef BUTTOND_MONITOR_PID_H
 #define BUTTOND_MONITOR_PID_H
 
@@ -8,9 +9,16 @@ extern "C" {
 
 #define MONITOR_PID_FILE "/var/run/monitor.pid"
 
-/* Reads the first decimal number of the pid file into *pid: 1 when read,
- * 0 when the file does not begin with a number, -1 when it cannot be opened. */
-int read_monitor_pid(int *pid);
+/* Results of find_monitor. */
+#define MONITOR_NOT_RUNNING -1 /* the pid file cannot be opened */
+#define MONITOR_NO_PID 0       /* the file does not begin with a decimal number */
+#define MONITOR_FOUND 1        /* *pid is the process to signal */
+#define MONITOR_PID_UNSAFE 2   /* *pid is below 2 (a process group or init): never signalled */
+
+/* Reads the first decimal number of the pid file into *pid and says
+ * whether it may be signalled. Prints nothing; the callers report in their
+ * own words. */
+int find_monitor(int *pid);
 
 #ifdef __cplusplus
 }

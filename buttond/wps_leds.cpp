@@ -6,8 +6,9 @@
 #include <array>
 
 #include "boardutil/gpio.h"
-#include "unique_fd.h"
+#include "boardutil/status_file.h"
 #include "buttond.h"
+#include "unique_fd.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ struct LedPattern {
 constexpr LedStep kLine8Lit = {8, 4000, 0, 1, 0, 4000};
 constexpr LedStep kLine11Dark = {11, 1, 4000, 1, 1, 4000};
 
-// Indexed by the pattern type 1 to 6.
-constexpr std::array<LedPattern, 6> kPatterns = {{
+// Indexed by the pattern type (WPS_LED_DARK, 1, to WPS_LED_ENDED, 6).
+constexpr std::array<LedPattern, WPS_LED_ENDED> kPatterns = {{
     {{{{kWpsLine, 0, 4000, 1, 1, 4000}}}, 1, true},
     {{{kLine8Lit, {kWpsLine, kRate, kRate, 4000, 1, 4000}, kLine11Dark}}, 3, false},
     {{{{kWpsLine, 1, 1, 4000, 1, 4000}}}, 1, true},
@@ -50,7 +51,7 @@ constexpr unsigned kInternetDownLine = 8;
 extern "C" int ledWps(unsigned pin, unsigned type) {
   if (type < 1 || type > kPatterns.size()) return 0;
   const LedPattern &pattern = kPatterns[type - 1];
-  unsigned rate = wps_type == 1 ? kRepeaterRate : kRouterRate;
+  unsigned rate = wps_type == WPS_TYPE_REPEATER ? kRepeaterRate : kRouterRate;
   int result = 0;
   for (size_t i = 0; i < pattern.count; ++i) {
     const LedStep &s = pattern.steps[i];
@@ -61,7 +62,7 @@ extern "C" int ledWps(unsigned pin, unsigned type) {
 }
 
 extern "C" void update_internet_led(void) {
-  routerd::unique_fd file(open("/tmp/internetStatus", O_RDONLY | O_CLOEXEC));
+  routerd::unique_fd file(open(INTERNET_STATUS_FILE, O_RDONLY | O_CLOEXEC));
   if (!file.valid()) return;
   char status[5] = {};
   if (read(file.get(), status, sizeof status) <= 0) return;

@@ -5,75 +5,61 @@
 #include <stdio.h>
 
 #include "boardutil/console.h"
+#include "boardutil/iwpriv.h"
+#include "boardutil/shell.h"
 #include "boardutil/wireless.h"
 #include "buttond.h"
-#include "iwpriv_command.h"
 #include "nvram.h"
+#include "radios.h"
 
 namespace {
 
-constexpr unsigned kWpsLed = 10;
-constexpr unsigned kLedEnded = 6;
 constexpr int kSessionLimitSeconds = 120;
 
-constexpr int kStatusFailed1 = 1;
-constexpr int kStatusFailed2 = 2;
-constexpr int kStatusConfigured = 34;
-constexpr int kStatusOverlap = 265;
+using buttond::Radio;
+using buttond::is_24g;
 
-// One radio of a session: its label, the upstream client that learned the
-// credentials in a repeater session, the set they go to, and the other
-// radio's client, whose WPS is stopped afterwards.
-struct Band {
-  const char *label;
-  const char *apcli;
-  int set;
-  const char *other_apcli;
-  bool is_24g;
-};
-constexpr Band k24g = {"2.4G", "apcli0", RT2860_NVRAM, "apclii0", true};
-constexpr Band k5g = {"5G", "apclii0", RTDEV_NVRAM, "apcli0", false};
-
-bool repeater_session() { return wps_type == 1; }
+bool repeater_session() { return wps_type == WPS_TYPE_REPEATER; }
 
 void remove_lock() { do_system("rm -fr /tmp/lock"); }
 
 void closing_sequence() {
   stop_wps_timer();
-  ledWps(kWpsLed, kLedEnded);
+  ledWps(WPS_LED_LINE, WPS_LED_ENDED);
   update_internet_led();
   send_signal_velmora(SIGHUP);
 }
 
 void stop_wps(const char *first, const char *second) {
-  buttond::iwpriv_set(first, "WscStop=1");
-  buttond::iwpriv_set(second, "WscStop=1");
+  boardutil::iwpriv_set(shell_run, first, "WscStop=1");
+  boardutil::iwpriv_set(shell_run, second, "WscStop=1");
 }
 
-void failure_ending(const Band &band) {
+void failure_ending(const Radio &band) {
   remove_lock();
-  if (!band.is_24g) console_print("wps failed!\n\n\n");
+  if (!is_24g(band)) console_print("wps failed!\n\n\n");
   closing_sequence();
-  if (band.is_24g) {
+  if (is_24g(band)) {
     puts("queryWPSStatus wps FAIL!!");
     fflush(stdout);
   }
 }
 
-// In a repeater session the learned credentials are applied (configAP
-// reboots the router) and the other radio's enrollee is stopped.
-void success_ending(const Band &band) {
+// In a repeater session the credentials the band's upstream client learned
+// go to its set (configAP reboots the router) and the other radio's
+// enrollee is stopped.
+void success_ending(const Radio &band) {
   remove_lock();
   console_print("queryWPSStatus wps %s configured!!\n\n", band.label);
   stop_wps_timer();
-  ledWps(kWpsLed, kLedEnded);
+  ledWps(WPS_LED_LINE, WPS_LED_ENDED);
   update_internet_led();
-  if (band.is_24g) console_print(" __%s__wps_type = %d\n\n", "queryWPSStatus", wps_type);
+  if (is_24g(band)) console_print(" __%s__wps_type = %d\n\n", "queryWPSStatus", wps_type);
   if (repeater_session()) {
     nvram_bufset(RT2860_NVRAM, "UserInit", "12");
     nvram_commit(RT2860_NVRAM);
     configAP(band.apcli, 0, band.set);
-    buttond::iwpriv_set(band.other_apcli, "WscStop=1");
+    boardutil::iwpriv_set(shell_run, buttond::other_radio(band).apcli, "WscStop=1");
   }
   send_signal_velmora(SIGHUP);
 }
@@ -83,23 +69,23 @@ void overlap_ending() {
   console_print("wps PBC_SESSION_OVERLAP!!\n\n");
   stop_wps_timer();
   send_signal_velmora(SIGHUP);
-  ledWps(kWpsLed, kLedEnded);
+  ledWps(WPS_LED_LINE, WPS_LED_ENDED);
   update_internet_led();
 }
 
-void handle_status(const Band &band, int status) {
-  console_print(band.is_24g ? "WscStatus_24g WscStatus_24g = %x !!\n\n"
+void handle_status(const Radio &band, int status) {
+  console_print(is_24g(band) ? "WscStatus_24g WscStatus_24g = %x !!\n\n"
                             : "WscStatus_5g WscStatus_5g = %x !!\n\n",
                 static_cast<unsigned>(status));
   switch (status) {
-    case kStatusFailed1:
-    case kStatusFailed2:
+    case WSC_STATUS_FAILED_1:
+    case WSC_STATUS_FAILED_2:
       failure_ending(band);
       break;
-    case kStatusConfigured:
+    case WSC_STATUS_CONFIGURED:
       success_ending(band);
       break;
-    case kStatusOverlap:
+    case WSC_STATUS_PBC_OVERLAP:
       overlap_ending();
       break;
     default:  // still running, or the query failed
@@ -129,7 +115,7 @@ extern "C" void queryWPSStatus(int) {
   if (g_wps_timer_state == 0) {  // a poll after the session ended
     stop_wps_timer();
     send_signal_velmora(SIGHUP);
-    ledWps(kWpsLed, kLedEnded);
+    ledWps(WPS_LED_LINE, WPS_LED_ENDED);
     return;
   }
   if (g_wps_elapsed_seconds > kSessionLimitSeconds) {
@@ -144,6 +130,6 @@ extern "C" void queryWPSStatus(int) {
     stop_wps("ra0", "rai0");
     closing_sequence();
   }
-  handle_status(k24g, s24);
-  handle_status(k5g, s5);
+  handle_status(buttond::kRadio24g, s24);
+  handle_status(buttond::kRadio5g, s5);
 }

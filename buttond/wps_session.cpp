@@ -4,32 +4,30 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 
 #include <array>
 
-#include "boardutil/shell.h"
 #include "boardutil/console.h"
+#include "boardutil/iwpriv.h"
 #include "boardutil/pause.h"
-#include "unique_fd.h"
+#include "boardutil/shell.h"
+#include "boardutil/text.h"
 #include "buttond.h"
-#include "iwpriv_command.h"
 #include "nvram.h"
+#include "radios.h"
+#include "unique_fd.h"
 
 extern "C" {
-volatile int wps_type = 0;
+volatile int wps_type = WPS_TYPE_ROUTER;
 volatile int g_wps_timer_state = 0;
 volatile int g_wps_elapsed_seconds = 0;
 }
 
 namespace {
 
-constexpr unsigned kWpsLed = 10;
-constexpr unsigned kLedInProgress = 2;
-constexpr const char kWirelessCgi[] = "/etc_ro/lighttpd/www/cgi-bin/wireless.cgi wps_pbc";
+using boardutil::text_is;
 
-bool is(const char *value, const char *expected) { return strcmp(value, expected) == 0; }
+constexpr const char kWirelessCgi[] = "/etc_ro/lighttpd/www/cgi-bin/wireless.cgi wps_pbc";
 
 // The session marker; the background echo may not have written it yet.
 void mark_session() {
@@ -42,12 +40,12 @@ void mark_session() {
 
 int start_router_session() {
   console_print("doWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n");
-  if (is(nvram_bufget(RT2860_NVRAM, "HideSSID"), "1") &&
-      is(nvram_bufget(RTDEV_NVRAM, "HideSSID"), "1")) {
+  if (text_is(nvram_bufget(RT2860_NVRAM, "HideSSID"), "1") &&
+      text_is(nvram_bufget(RTDEV_NVRAM, "HideSSID"), "1")) {
     return 0;
   }
-  wps_type = 0;
-  ledWps(kWpsLed, kLedInProgress);
+  wps_type = WPS_TYPE_ROUTER;
+  ledWps(WPS_LED_LINE, WPS_LED_IN_PROGRESS);
   char command[128];
   snprintf(command, sizeof command, "%s %d", kWirelessCgi, 0);
   shell_run(command);
@@ -56,37 +54,39 @@ int start_router_session() {
 }
 
 // Clears what the upstream client knew and puts it into WPS enrollee mode.
-void prepare_upstream_client(const char *ifname, int set) {
+void prepare_upstream_client(const buttond::Radio &radio) {
+  const char *ifname = radio.apcli;
+  int set = radio.set;
   constexpr std::array kCleared = {"ApCliSsid= ", "ApCliBssid= ", "ApCliEncrypType= ",
                                    "ApCliWPAPSK= "};
   constexpr std::array kEmptiedKeys = {"ApCliSsid", "ApCliBssid", "ApCliAuthMode",
                                        "ApCliEncrypType", "ApCliWPAPSK"};
   constexpr std::array kEnrollee = {"ApCliEnable=0", "WscConfMode=1", "WscMode=2",
                                     "ApCliEnable=1", "WscGetConf=1"};
-  for (const char *setting : kCleared) buttond::iwpriv_set(ifname, setting);
+  for (const char *setting : kCleared) boardutil::iwpriv_set(shell_run, ifname, setting);
   for (const char *key : kEmptiedKeys) nvram_set(set, key, "");
   nvram_set(set, "ApCliEnable", "0");
   nvram_commit(set);
-  for (const char *setting : kEnrollee) buttond::iwpriv_set(ifname, setting);
+  for (const char *setting : kEnrollee) boardutil::iwpriv_set(shell_run, ifname, setting);
 }
 
 int start_repeater_session(const char *operation_mode) {
   console_print("doWPSHandler SIGUSR2 WPS_AS_REPEATER!\n\n\n");
-  if (!is(operation_mode, "3")) {
+  if (!text_is(operation_mode, "3")) {
     console_print("doWPSHandler 6s, but not repeater mode!\n\n\n");
     return 0;
   }
   send_signal_velmora(SIGHUP);
-  wps_type = 1;
-  ledWps(kWpsLed, kLedInProgress);
+  wps_type = WPS_TYPE_REPEATER;
+  ledWps(WPS_LED_LINE, WPS_LED_IN_PROGRESS);
   shell_run("killall -q udhcpc&");
   shell_run("ifconfig apcli0 up");
   shell_run("ifconfig apclii0 up");
   // An earlier session's poll may run during these pauses, never elsewhere.
   pause_seconds(1);
-  prepare_upstream_client("apcli0", RT2860_NVRAM);
+  prepare_upstream_client(buttond::kRadio24g);
   pause_seconds(10);
-  prepare_upstream_client("apclii0", RTDEV_NVRAM);
+  prepare_upstream_client(buttond::kRadio5g);
   return start_wps_timer();
 }
 

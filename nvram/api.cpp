@@ -1,10 +1,13 @@
 // The C entry points of the store (nvram.h): argument checks, then the
-// process's view of the sets (store.h).
+// process's view of the sets (store.h); failures are reported here.
 #include <nvram.h>
 
-#include "intern.h"
-#include "report.h"
+#include <functional>
+#include <set>
+#include <string>
+
 #include "sets.h"
+#include "status.h"
 #include "store.h"
 
 namespace {
@@ -13,13 +16,23 @@ bool valid_call(int index, const char *key) {
   return nvram::valid_index(index) && key != nullptr && nvram::valid_key(key);
 }
 
+// One stable copy of each distinct text handed out by nvram_bufget: the
+// same text always yields the same pointer, valid for the life of the
+// process. Nodes of a std::set never move, so neither do the strings in them.
+const char *intern(std::string_view text) {
+  static std::set<std::string, std::less<>> texts;
+  auto found = texts.find(text);
+  if (found == texts.end()) found = texts.emplace(text).first;
+  return found->c_str();
+}
+
 }  // namespace
 
 extern "C" {
 
 const char *nvram_bufget(int index, const char *key) {
   if (!valid_call(index, key)) return "";
-  return nvram::intern(nvram::get_value(index, key));
+  return intern(nvram::get_value(index, key));
 }
 
 int nvram_bufset(int index, const char *key, const char *value) {
@@ -41,7 +54,10 @@ int nvram_set(int index, const char *key, const char *value) {
 
 int nvram_commit(int index) {
   if (!nvram::valid_index(index)) return -1;
-  return nvram::commit_set(index) ? 0 : -1;
+  nvram::Status committed = nvram::commit_set(index);
+  if (committed.is_ok()) return 0;
+  nvram::report(committed);
+  return -1;
 }
 
 int nvram_init(int index) { return nvram::valid_index(index) ? 0 : -1; }

@@ -1,15 +1,12 @@
-// Reading a set's committed state from the store directory: the file, or
-// its last good copy when the file is damaged, or the defaults.
+// A damaged file is reported here, where the copy to use instead is chosen;
+// the caller always gets values to work with.
 #include "committed_set.h"
-
-#include <cerrno>
-#include <cstring>
 
 #include "defaults.h"
 #include "file_format.h"
 #include "file_io.h"
-#include "report.h"
 #include "set_files.h"
+#include "status.h"
 
 namespace nvram {
 namespace {
@@ -18,12 +15,12 @@ bool same_time(const struct timespec &a, const struct timespec &b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// Reads and checks the last good copy; nullptr when sound, else what is wrong.
-const char *read_backup(const char *path, Values &values) {
+// Reads and checks the last good copy: ok when it is sound.
+Status read_backup(const char *path, Values &values) {
   std::string bytes;
   struct stat status;
-  int error = read_file(path, kMaxFileSize, bytes, status);
-  return error != 0 ? strerror(error) : decode_set(bytes, values);
+  Status read = read_file(path, kMaxFileSize, bytes, status);
+  return read.is_ok() ? decode_set(bytes, values) : read;
 }
 
 }  // namespace
@@ -48,26 +45,27 @@ CommittedSet load_committed(int index) {
   const SetFiles &files = set_files(index);
   CommittedSet set;
   struct stat status = {};
-  int error = read_file(files.file, kMaxFileSize, set.sound_bytes, status);
-  if (error == ENOENT) {
+  Status read = read_file(files.file, kMaxFileSize, set.sound_bytes, status);
+  if (read.is_not_found()) {
     set.values = default_values(index);
     return set;
   }
   set.identity = FileIdentity::of(&status);
-  const char *problem = error != 0 ? strerror(error) : decode_set(set.sound_bytes, set.values);
-  if (problem == nullptr) {
+  Status problem = read.is_ok() ? decode_set(set.sound_bytes, set.values) : read;
+  if (problem.is_ok()) {
     set.sound = true;
     return set;
   }
   set.sound_bytes.clear();
-  const char *backup_problem = read_backup(files.backup, set.values);
-  if (backup_problem == nullptr) {
-    report("%s is damaged (%s); using the last good copy %s", files.file, problem, files.backup);
+  Status backup_problem = read_backup(files.backup, set.values);
+  if (backup_problem.is_ok()) {
+    report("%s is damaged (%s); using the last good copy %s", files.file,
+           problem.message().c_str(), files.backup);
     return set;
   }
   report(
       "%s is damaged (%s) and its last good copy %s cannot be used either (%s); using the defaults",
-      files.file, problem, files.backup, backup_problem);
+      files.file, problem.message().c_str(), files.backup, backup_problem.message().c_str());
   set.values = default_values(index);
   return set;
 }

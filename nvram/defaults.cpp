@@ -1,5 +1,5 @@
-// The configuration a set starts from when it has no committed file: the
-// factory defaults, one constant table per set.
+// One constant table per set, indexed like the sets; a new default is one
+// more row.
 #include "defaults.h"
 
 #include <span>

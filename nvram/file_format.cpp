@@ -1,6 +1,5 @@
-// Layout of a committed set file: a 25-byte header "NVRAM1 LLLLLLLL CCCCCCCC\n"
-// (body length and CRC-32 of the body, 8 lowercase hex digits each), then
-// the body: one key=value line per key, sorted by key.
+// The header is checked field by field before the body is looked at, and
+// the body only once its length and checksum match.
 #include "file_format.h"
 
 #include <cstdio>
@@ -45,27 +44,33 @@ std::string encode_set(const Values &values) {
   return header + body;
 }
 
-const char *decode_set(std::string_view bytes, Values &values) {
+Status decode_set(std::string_view bytes, Values &values) {
   values.clear();
-  if (bytes.size() < kHeaderSize) return "shorter than its header";
+  if (bytes.size() < kHeaderSize) return Status::error("shorter than its header");
   uint32_t length, crc;
   if (bytes.substr(0, kLengthAt) != kMagic || !parse_hex8(bytes.substr(kLengthAt, 8), length) ||
       bytes[kCrcAt - 1] != ' ' || !parse_hex8(bytes.substr(kCrcAt, 8), crc) ||
       bytes[kHeaderSize - 1] != '\n') {
-    return "bad header";
+    return Status::error("bad header");
   }
   std::string_view body = bytes.substr(kHeaderSize);
-  if (body.size() != length) return "length does not match its header (torn or truncated)";
-  if (crc32(body) != crc) return "checksum mismatch";
+  if (body.size() != length) {
+    return Status::error("length does not match its header (torn or truncated)");
+  }
+  if (crc32(body) != crc) return Status::error("checksum mismatch");
   std::string key, value;
   while (!body.empty()) {
     size_t end = body.find('\n');
-    if (end == std::string_view::npos) return "last line has no newline";
-    if (parse_line(body.substr(0, end), key, value) != nullptr) return "malformed line";
-    if (!values.emplace(std::move(key), std::move(value)).second) return "duplicate key";
+    if (end == std::string_view::npos) return Status::error("last line has no newline");
+    if (!parse_line(body.substr(0, end), key, value).is_ok()) {
+      return Status::error("malformed line");
+    }
+    if (!values.emplace(std::move(key), std::move(value)).second) {
+      return Status::error("duplicate key");
+    }
     body.remove_prefix(end + 1);
   }
-  return nullptr;
+  return Status::ok();
 }
 
 }  // namespace nvram

@@ -8,14 +8,15 @@
 #include <string_view>
 
 #include "sets.h"
+#include "status.h"
 
 namespace nvram {
 
 std::string encode_set(const Values &values);
 
-// Fills values from a file's bytes; nullptr when the file is sound, else
-// what is wrong with it. Any content is safe to pass.
-const char *decode_set(std::string_view bytes, Values &values);
+// Fills values from a file's bytes: ok when the file is sound, else an error
+// saying what is wrong with it. Any content is safe to pass.
+Status decode_set(std::string_view bytes, Values &values);
 
 }  // namespace nvram
 

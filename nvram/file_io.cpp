@@ -1,5 +1,5 @@
-// Whole-file reads with a size bound, and durable replacement of a file:
-// temporary file, fsync, rename over the old one, fsync of the directory.
+// Every system call is retried on EINTR where it can be interrupted; a
+// temporary file that could not be put in place is removed again.
 #include "file_io.h"
 
 #include <fcntl.h>
@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "unique_fd.h"
-#include "report.h"
 
 namespace nvram {
 namespace {
@@ -46,60 +45,61 @@ bool write_temp(const char *temp, std::string_view bytes, const struct timespec 
   return fsync(fd.get()) == 0;
 }
 
+Status system_error(int error) { return Status::error("%s", strerror(error)); }
+
 }  // namespace
 
-int read_file(const char *path, size_t max, std::string &bytes, struct stat &identity) {
+Status read_file(const char *path, size_t max, std::string &bytes, struct stat &identity) {
   bytes.clear();
   routerd::unique_fd fd(open(path, O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) {
     int error = errno;
-    if (error != ENOENT) stat(path, &identity);
-    return error;
+    if (error == ENOENT) return Status::not_found(strerror(error));
+    stat(path, &identity);
+    return system_error(error);
   }
-  if (fstat(fd.get(), &identity) != 0) return errno;
-  if (static_cast<unsigned long long>(identity.st_size) > max) return EFBIG;
+  if (fstat(fd.get(), &identity) != 0) return system_error(errno);
+  if (static_cast<unsigned long long>(identity.st_size) > max) return system_error(EFBIG);
   char chunk[4096];
   for (;;) {
     ssize_t n = read(fd.get(), chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    if (n == 0) return 0;
-    if (bytes.size() + static_cast<size_t>(n) > max) return EFBIG;
+    if (n < 0) return system_error(errno);
+    if (n == 0) return Status::ok();
+    if (bytes.size() + static_cast<size_t>(n) > max) return system_error(EFBIG);
     bytes.append(chunk, static_cast<size_t>(n));
   }
 }
 
-bool replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
-                  const struct timespec *newer_than) {
+Status replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
+                    const struct timespec *newer_than) {
   if (!write_temp(temp, bytes, newer_than)) {
-    report("cannot write %s: %s", temp, strerror(errno));
+    Status failed = Status::error("cannot write %s: %s", temp, strerror(errno));
     unlink(temp);
-    return false;
+    return failed;
   }
   if (rename(temp, path) != 0) {
-    report("cannot rename %s to %s: %s", temp, path, strerror(errno));
+    Status failed = Status::error("cannot rename %s to %s: %s", temp, path, strerror(errno));
     unlink(temp);
-    return false;
+    return failed;
   }
   routerd::unique_fd directory(open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!directory.valid() || fsync(directory.get()) != 0) {
-    report("cannot flush directory %s: %s", dir, strerror(errno));
-    return false;
+    return Status::error("cannot flush directory %s: %s", dir, strerror(errno));
   }
-  return true;
+  return Status::ok();
 }
 
-bool make_directories(const char *path) {
+Status make_directories(const char *path) {
   std::string prefix;
   for (const char *p = path; *p; ++p) {
     prefix += *p;
     if ((p[1] == '/' || p[1] == '\0') && prefix != "/" && mkdir(prefix.c_str(), 0755) != 0 &&
         errno != EEXIST) {
-      report("cannot create directory %s: %s", prefix.c_str(), strerror(errno));
-      return false;
+      return Status::error("cannot create directory %s: %s", prefix.c_str(), strerror(errno));
     }
   }
-  return true;
+  return Status::ok();
 }
 
 }  // namespace nvram

@@ -8,22 +8,25 @@
 #include <string>
 #include <string_view>
 
+#include "status.h"
+
 namespace nvram {
 
-// Reads all of path into bytes. Returns 0, or an errno value: ENOENT when
-// there is no file, EFBIG when it is larger than max. identity gets the
-// file's status whenever the file exists.
-int read_file(const char *path, size_t max, std::string &bytes, struct stat &identity);
+// Reads all of path into bytes. not_found when there is no file; an error
+// whose message is the system's text for the failure ("File too large" when
+// the file is larger than max). identity gets the file's status whenever
+// the file exists.
+Status read_file(const char *path, size_t max, std::string &bytes, struct stat &identity);
 
 // Puts bytes in place of path through temp in directory dir. When
 // newer_than is given, the new file's modification time is made later than
 // it, so every version of a file differs from the one before in its status.
-// Reports what failed on standard error.
-bool replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
+// The error names the step that failed and the file.
+Status replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
                   const struct timespec *newer_than);
 
 // Creates path and its missing parents (mkdir -p).
-bool make_directories(const char *path);
+Status make_directories(const char *path);
 
 }  // namespace nvram
 

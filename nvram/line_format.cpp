@@ -1,5 +1,5 @@
-// One key=value line, as in the committed files and the tool's show and
-// import: the value is escaped ("\\" for a backslash, "\n" for a newline).
+// Escaping only ever adds a backslash before a backslash or for a newline,
+// so unescaping is a single pass that refuses any other backslash.
 #include "line_format.h"
 
 #include "sets.h"
@@ -21,12 +21,12 @@ void append_line(std::string &out, std::string_view key, std::string_view value)
   out += '\n';
 }
 
-const char *parse_line(std::string_view line, std::string &key, std::string &value) {
-  if (line.find('\0') != std::string_view::npos) return "NUL byte in line";
+Status parse_line(std::string_view line, std::string &key, std::string &value) {
+  if (line.find('\0') != std::string_view::npos) return Status::error("NUL byte in line");
   size_t equals = line.find('=');
-  if (equals == std::string_view::npos) return "no '=' in line";
+  if (equals == std::string_view::npos) return Status::error("no '=' in line");
   key.assign(line.substr(0, equals));
-  if (!valid_key(key)) return "empty key";
+  if (!valid_key(key)) return Status::error("empty key");
   value.clear();
   for (size_t i = equals + 1; i < line.size(); ++i) {
     if (line[i] != '\\') {
@@ -38,10 +38,10 @@ const char *parse_line(std::string_view line, std::string &key, std::string &val
       value += '\n';
       ++i;
     } else {
-      return "backslash not followed by '\\' or 'n'";
+      return Status::error("backslash not followed by '\\' or 'n'");
     }
   }
-  return nullptr;
+  return Status::ok();
 }
 
 }  // namespace nvram

@@ -6,14 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "status.h"
+
 namespace nvram {
 
 // Appends "key=value\n" with the value escaped.
 void append_line(std::string &out, std::string_view key, std::string_view value);
 
-// Splits line (without its newline) at the first '='; nullptr when it is
-// well formed, else what is wrong with it.
-const char *parse_line(std::string_view line, std::string &key, std::string &value);
+// Splits line (without its newline) at the first '=' and unescapes the
+// value: ok when the line is well formed, else an error saying what is wrong.
+Status parse_line(std::string_view line, std::string &key, std::string &value);
 
 }  // namespace nvram
 

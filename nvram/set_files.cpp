@@ -1,5 +1,5 @@
-// Where a set lives in the store directory: its committed file, the last
-// good copy, their temporaries, and the lock that serialises commits.
+// The paths are joined at compile time from the build's NVRAM_DIR and the
+// set names, so no path is ever formatted at run time.
 #include "set_files.h"
 
 #include "sets.h"

@@ -24,9 +24,6 @@ constexpr bool valid_key(std::string_view key) {
          key.find('\0') == std::string_view::npos;
 }
 
-// "0", "1", "2" or a set's name; -1 for anything else.
-int parse_set(std::string_view word);
-
 }  // namespace nvram
 
 #endif

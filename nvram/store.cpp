@@ -1,6 +1,5 @@
-// This process's view of the sets: the committed values (reloaded when
-// another process commits) overlaid with its own changes not yet committed,
-// and the commit that merges those changes into the committed file.
+// One stat per read tells whether another process committed; a commit
+// re-reads the file under the set's lock, so changes of others are kept.
 #include "store.h"
 
 #include <fcntl.h>
@@ -15,7 +14,6 @@
 #include "unique_fd.h"
 #include "file_format.h"
 #include "file_io.h"
-#include "report.h"
 #include "set_files.h"
 
 namespace nvram {
@@ -67,31 +65,32 @@ void change(int index, std::string_view key, std::optional<std::string> value) {
 }
 
 // Under the set's lock: the committed file as it is now, plus our changes.
-bool write_merged(int index, SetState &state) {
+Status write_merged(int index, SetState &state) {
   const SetFiles &files = set_files(index);
   CommittedSet on_disk = load_committed(index);
   Values merged = std::move(on_disk.values);
   apply_changes(state, merged);
   std::string bytes = encode_set(merged);
   if (bytes.size() > kMaxFileSize) {
-    report("set %d would be %zu bytes, more than the %zu the store holds; not committed", index,
-           bytes.size(), kMaxFileSize);
-    return false;
+    return Status::error("set %d would be %zu bytes, more than the %zu the store holds;"
+                         " not committed",
+                         index, bytes.size(), kMaxFileSize);
   }
   const char *dir = store_directory();
-  if (on_disk.sound &&
-      !replace_file(dir, files.backup_temp, files.backup, on_disk.sound_bytes, nullptr)) {
-    return false;
+  if (on_disk.sound) {
+    Status backed_up =
+        replace_file(dir, files.backup_temp, files.backup, on_disk.sound_bytes, nullptr);
+    if (!backed_up.is_ok()) return backed_up;
   }
   const FileIdentity &old = on_disk.identity;
-  if (!replace_file(dir, files.temp, files.file, bytes, old.present ? &old.modified : nullptr)) {
-    return false;
-  }
+  Status written =
+      replace_file(dir, files.temp, files.file, bytes, old.present ? &old.modified : nullptr);
+  if (!written.is_ok()) return written;
   state.committed = std::move(merged);
   state.identity = current_identity(index);
   state.loaded = true;
   state.changes.clear();
-  return true;
+  return Status::ok();
 }
 
 }  // namespace
@@ -118,19 +117,14 @@ Values all_values(int index) {
   return values;
 }
 
-bool commit_set(int index) {
-  if (!make_directories(store_directory())) return false;
+Status commit_set(int index) {
+  Status directory = make_directories(store_directory());
+  if (!directory.is_ok()) return directory;
   const char *lock_path = set_files(index).lock;
   routerd::unique_fd lock(open(lock_path, O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (!lock.valid()) {
-    report("cannot open lock %s: %s", lock_path, strerror(errno));
-    return false;
-  }
+  if (!lock.valid()) return Status::error("cannot open lock %s: %s", lock_path, strerror(errno));
   while (flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      report("cannot lock %s: %s", lock_path, strerror(errno));
-      return false;
-    }
+    if (errno != EINTR) return Status::error("cannot lock %s: %s", lock_path, strerror(errno));
   }
   return write_merged(index, states()[index]);
 }

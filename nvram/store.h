@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "sets.h"
+#include "status.h"
 
 namespace nvram {
 
@@ -16,9 +17,9 @@ std::string_view get_value(int index, std::string_view key);
 void set_value(int index, std::string_view key, std::string_view value);
 void unset_value(int index, std::string_view key);
 Values all_values(int index);
-// False (reported on standard error) when the store could not be written;
+// An error, for the caller to report, when the store could not be written;
 // the changes are kept for the next commit.
-bool commit_set(int index);
+Status commit_set(int index);
 
 }  // namespace nvram
 

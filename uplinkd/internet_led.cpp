@@ -12,19 +12,21 @@ namespace {
 
 struct LedStep {
   int pin;
-  int mode;  // set_led: 0 dark, 1 lit, 2 slow blink, 3 fast blink
+  int mode;  // of set_led
 };
 struct LedState {
   int steps;
   LedStep step[3];
 };
 
-constexpr std::array<LedState, 4> kLedStates = {{
-    {1, {{8, 0}}},
-    {3, {{10, 1}, {11, 0}, {8, 1}}},
-    {3, {{10, 0}, {11, 0}, {8, 2}}},
-    {1, {{8, 3}}},
+// Indexed by LED_STATE_DARK to LED_STATE_FAST_BLINK.
+constexpr std::array<LedState, LED_STATE_NONE> kLedStates = {{
+    {1, {{8, LED_MODE_DARK}}},
+    {3, {{10, LED_MODE_LIT}, {11, LED_MODE_DARK}, {8, LED_MODE_LIT}}},
+    {3, {{10, LED_MODE_DARK}, {11, LED_MODE_DARK}, {8, LED_MODE_SLOW_BLINK}}},
+    {1, {{8, LED_MODE_FAST_BLINK}}},
 }};
+static_assert(LED_STATE_FAST_BLINK == kLedStates.size() - 1);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The link and internet states as the status files say them: /tmp/Link
 // (recreated from the uplink decision when missing) and /tmp/internetStatus.
 #include "boardutil/console.h"
+#include "boardutil/shell.h"
 #include "boardutil/status_file.h"
 #include "boardutil/uplink.h"
 #include "uplinkd.h"
@@ -57,7 +58,9 @@ extern "C" int getWanStatus(void) {
   return LINK_WAIT;
 }
 
+// The library's get_internet_status reads the same file; this one is
+// uplinkd's own, with its own log texts.
 extern "C" int check_internet(void) {
-  return status_file_says_yes("/tmp/internetStatus", "internetStatus NULL\n\n",
+  return status_file_says_yes(INTERNET_STATUS_FILE, "internetStatus NULL\n\n",
                               "internet: yes\n\n", "internet: no\n\n");
 }

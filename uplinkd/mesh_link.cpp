@@ -3,13 +3,13 @@
 // and the reader of the Ethernet-backhaul flag /tmp/etherbh.
 #include <ctype.h>
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 
-#include "boardutil/shell.h"
 #include "boardutil/console.h"
+#include "boardutil/iwpriv.h"
 #include "boardutil/mesh_acl.h"
+#include "boardutil/shell.h"
 #include "boardutil/status_file.h"
+#include "boardutil/text.h"
 #include "nvram.h"
 #include "uplinkd.h"
 
@@ -19,21 +19,14 @@ int mesh_link_status = 3;
 
 namespace {
 
+using boardutil::text_is;
+
 constexpr const char kMeshInterface[] = "rai3";
 constexpr const char kBanner[] =
     "echo \"============= result == CONNECTED ============\" > /dev/console";
-constexpr const char kAclCommand[] = "iwpriv %s set SmartLinkUpdate=5";
-
-bool text_is(const char *text, const char *expected) {
-  return text != nullptr && strcmp(text, expected) == 0;
-}
 
 // "iwpriv rai3 set <setting>"
-void mesh_setting(const char *setting) {
-  char command[64];
-  snprintf(command, sizeof command, "iwpriv %s set %s", kMeshInterface, setting);
-  do_system(command);
-}
+void mesh_setting(const char *setting) { boardutil::iwpriv_set(do_system, kMeshInterface, setting); }
 
 // update-5 with the whole list: the command is sized from the compact form,
 // so every address is handed over, and only its leading run of hexadecimal
@@ -44,21 +37,8 @@ bool send_acl(const char *acl) {
   if (compact == nullptr) compact = "";
   size_t digits = 0;
   while (isxdigit(static_cast<unsigned char>(compact[digits]))) ++digits;
-  char prefix[64];
-  int length = snprintf(prefix, sizeof prefix, kAclCommand, kMeshInterface);
-  if (length < 0 || static_cast<size_t>(length) >= sizeof prefix) return false;
-  size_t prefix_length = static_cast<size_t>(length);
-  char *command = static_cast<char *>(malloc(prefix_length + digits + 1));
-  if (command == nullptr) {
-    perror("malloc");
-    return false;
-  }
-  memcpy(command, prefix, prefix_length);
-  memcpy(command + prefix_length, compact, digits);
-  command[prefix_length + digits] = '\0';
-  do_system(command);
-  free(command);
-  return true;
+  return boardutil::iwpriv_set(do_system, kMeshInterface, "SmartLinkUpdate=5",
+                               std::string_view(compact, digits));
 }
 
 // The banner goes to the console whatever the debug switch says.

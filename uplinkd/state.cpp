@@ -1,7 +1,6 @@
 // The process-wide state of uplinkd: the last applied LED and link states,
 // the link-down count, the NTP flag, and the settings read at start-up.
-#include <string.h>
-
+#include "boardutil/text.h"
 #include "uplinkd.h"
 
 extern "C" {
@@ -16,6 +15,5 @@ const char *mesh_mode = "";
 }
 
 extern "C" int mesh_follows_uplink(void) {
-  return mesh_mode != nullptr && operation_mode != nullptr && strcmp(mesh_mode, "2") == 0 &&
-         strcmp(operation_mode, "3") == 0;
+  return boardutil::text_is(mesh_mode, "2") && boardutil::text_is(operation_mode, "3");
 }

@@ -1,19 +1,17 @@
 // One cycle of uplinkd's status loop: link state from /tmp/Link, internet
 // state from /tmp/internetStatus, the internet LED and the one NTP start.
-#include <string.h>
-
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
+#include "boardutil/shell.h"
+#include "boardutil/text.h"
 #include "uplinkd.h"
 
 namespace {
 
 constexpr unsigned char kDownCyclesBeforeLed = 3;
-constexpr int kLedInternet = 1;
-constexpr int kLedNoInternet = 2;
 
 void start_ntp_once() {
-  if (ntp_started || ntp_enabled == nullptr || strcmp(ntp_enabled, "1") != 0) return;
+  if (ntp_started || !boardutil::text_is(ntp_enabled, "1")) return;
   do_system("ntp.sh &");
   ntp_started = 1;
 }
@@ -27,10 +25,10 @@ void link_up_cycle() {
     internet = check_internet();
   }
   if (internet == 1) {
-    update_internet_led(kLedInternet);
+    update_internet_led(LED_STATE_INTERNET);
     start_ntp_once();
   } else {
-    update_internet_led(kLedNoInternet);
+    update_internet_led(LED_STATE_NO_INTERNET);
   }
   pause_seconds(10);
 }
@@ -42,7 +40,7 @@ void link_down_cycle() {
     pause_seconds(2);
     return;
   }
-  update_internet_led(kLedNoInternet);
+  update_internet_led(LED_STATE_NO_INTERNET);
   pause_seconds(10);
 }
 

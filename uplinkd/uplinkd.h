@@ -7,6 +7,12 @@
 extern "C" {
 #endif
 
+/* LED states of update_internet_led (the states it knows; the status loop
+ * requests only INTERNET and NO_INTERNET). */
+#define LED_STATE_DARK 0        /* line 8 dark */
+#define LED_STATE_INTERNET 1    /* line 10 lit, 11 dark, 8 lit */
+#define LED_STATE_NO_INTERNET 2 /* lines 10 and 11 dark, 8 blinking slowly */
+#define LED_STATE_FAST_BLINK 3  /* line 8 blinking fast */
 /* led_status before any LED state was applied (also set to make the next
  * request take effect); link_status before /tmp/Link was first read. */
 #define LED_STATE_NONE 4

@@ -1,5 +1,5 @@
-// The `nvram` command line: get, set, unset, show, commit and import on the
-// sets of the store.
+// Each command is a row of a table: its name, the words it takes and the
+// function that runs it; the words are checked before the store is touched.
 #include "commands.h"
 
 #include <cstdio>
@@ -7,8 +7,8 @@
 
 #include "import_file.h"
 #include "line_format.h"
-#include "report.h"
 #include "sets.h"
+#include "status.h"
 #include "store.h"
 
 namespace nvram {
@@ -25,7 +25,20 @@ int usage() {
   return 2;
 }
 
-int commit(int index) { return commit_set(index) ? 0 : 1; }
+// "0", "1", "2" or a set's name; -1 for anything else.
+int parse_set(std::string_view word) {
+  for (int index = 0; index < kSetCount; ++index) {
+    if (word == kSetNames[index] || (word.size() == 1 && word[0] == '0' + index)) return index;
+  }
+  return -1;
+}
+
+int commit(int index) {
+  Status committed = commit_set(index);
+  if (committed.is_ok()) return 0;
+  report(committed);
+  return 1;
+}
 
 int run_get(int index, char **words) {
   std::string_view value = get_value(index, words[0]);
@@ -54,7 +67,10 @@ int run_commit(int index, char **) { return commit(index); }
 
 int run_import(int index, char **words) {
   Values values;
-  if (!read_import_file(words[0], values)) return usage();
+  if (Status read = read_import_file(words[0], values); !read.is_ok()) {
+    report(read);
+    return usage();
+  }
   for (const auto &[key, value] : values) set_value(index, key, value);
   return commit(index);
 }

@@ -4,12 +4,13 @@
 #define NVRAM_TOOL_IMPORT_FILE_H
 
 #include "sets.h"
+#include "status.h"
 
 namespace nvram {
 
-// False, with the file's first problem reported (a malformed line by its
-// number), when the file cannot be used at all.
-bool read_import_file(const char *path, Values &values);
+// An error naming the file's first problem (a malformed line by its
+// number) when the file cannot be used at all; values are then incomplete.
+Status read_import_file(const char *path, Values &values);
 
 }  // namespace nvram
 

@@ -32,12 +32,12 @@ struct WpsKey {
   const char *done;
 };
 constexpr WpsKey kWpsKeys[] = {
-    {'s', Band::ghz24, WpsResult::success, "WPS 2.4 GHz: success (34)"},
-    {'f', Band::ghz24, WpsResult::failure, "WPS 2.4 GHz: failure (2)"},
-    {'o', Band::ghz24, WpsResult::overlap, "WPS 2.4 GHz: overlap (265)"},
-    {'S', Band::ghz5, WpsResult::success, "WPS 5 GHz: success (34)"},
-    {'F', Band::ghz5, WpsResult::failure, "WPS 5 GHz: failure (2)"},
-    {'O', Band::ghz5, WpsResult::overlap, "WPS 5 GHz: overlap (265)"},
+    {'s', Band::ghz24, WpsResult::success, "WPS 2.4 GHz: success"},
+    {'f', Band::ghz24, WpsResult::failure, "WPS 2.4 GHz: failure"},
+    {'o', Band::ghz24, WpsResult::overlap, "WPS 2.4 GHz: overlap"},
+    {'S', Band::ghz5, WpsResult::success, "WPS 5 GHz: success"},
+    {'F', Band::ghz5, WpsResult::failure, "WPS 5 GHz: failure"},
+    {'O', Band::ghz5, WpsResult::overlap, "WPS 5 GHz: overlap"},
 };
 
 void keep_tail(std::deque<std::string> &lines, std::string_view line) {
@@ -147,8 +147,11 @@ bool Panel::key(char c, uint64_t now) {
     case '\x03':  // Ctrl-C: the terminal sends it as a key in raw mode
       return false;
     default:
-      for (const WpsKey &k : kWpsKeys)
-        if (k.key == c) report(board_.end_wps(k.band, k.result), k.done);
+      for (const WpsKey &k : kWpsKeys) {
+        if (k.key != c) continue;
+        report(board_.end_wps(k.band, k.result),
+               std::string(k.done) + " (" + std::to_string(wps_status_code(k.result)) + ")");
+      }
       keys_.digit(c);
       break;
   }

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "boardutil/wireless_abi.h"
+
 namespace panel {
 
 namespace {
@@ -151,9 +153,9 @@ Scenario parse_scenario(std::string_view text) {
 
 unsigned wps_status_code(WpsResult result) {
   switch (result) {
-    case WpsResult::success: return 34;
-    case WpsResult::failure: return 2;
-    case WpsResult::overlap: return 265;
+    case WpsResult::success: return WSC_STATUS_CONFIGURED;
+    case WpsResult::failure: return WSC_STATUS_FAILED_2;
+    case WpsResult::overlap: return WSC_STATUS_PBC_OVERLAP;
   }
   return 0;
 }

@@ -12,10 +12,6 @@ void console_debug(const char *format, ...) __attribute__((format(printf, 1, 2))
 /* Writes to /dev/console always. */
 void console_print(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
-/* Runs command through the shell and waits for it; returns the shell's
- * status, or -1 when it cannot be started. */
-int do_system(const char *command);
-
 int pidfile_acquire(const char *path);
 void pidfile_write_release(int fd);
 int pidfile_delete(const char *path);

@@ -7,6 +7,12 @@
 extern "C" {
 #endif
 
+/* The four ready-made patterns of set_led, by mode. */
+#define LED_MODE_DARK 0
+#define LED_MODE_LIT 1
+#define LED_MODE_SLOW_BLINK 2 /* 10 on, 10 off */
+#define LED_MODE_FAST_BLINK 3 /* 3 on, 3 off */
+
 int led_request(unsigned pin, unsigned on, unsigned off, unsigned blinks, unsigned rests,
                 unsigned times);
 int set_led(int pin, int mode);

@@ -7,6 +7,10 @@
 extern "C" {
 #endif
 
+/* Whether the internet is reachable ('1'), written by the firmware and read
+ * by get_internet_status, uplinkd's check_internet and buttond's LEDs. */
+#define INTERNET_STATUS_FILE "/tmp/internetStatus"
+
 /* The first byte of the file (at most 5 bytes are read): 0-255, 0 for an
  * empty file, -1 when the file cannot be opened. */
 int status_file_first_byte(const char *path);

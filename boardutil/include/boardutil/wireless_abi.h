@@ -13,6 +13,13 @@
 #define OID_APCLI_BSSID 0x0766
 #define OID_ACL_LIST 0x052A
 
+/* Answers of OID_WSC_STATUS that end a WPS session; every other value means
+ * the session still runs. Both failure codes end it with failure. */
+#define WSC_STATUS_FAILED_1 1
+#define WSC_STATUS_FAILED_2 2
+#define WSC_STATUS_CONFIGURED 34    /* the session succeeded */
+#define WSC_STATUS_PBC_OVERLAP 265  /* 0x109: two push-button sessions at once */
+
 /* wsc_profile: u32 ProfileCnt, u32 ApplyProfileIdx, 8 x wsc_credential. */
 #define WSC_PROFILE_SIZE 936
 #define WSC_PROFILE_CRED0 8
