@@ -10,7 +10,8 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
             qemu-system-mips cpio
 
-.PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean
+.PHONY: all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean \
+        powercut test-powercut
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -19,7 +20,8 @@ HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
 ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
-all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean:
+all deps binfmt host mipsel asan run test test-host test-mipsel test-asan bench clean \
+    powercut test-powercut:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -74,6 +76,17 @@ test-asan: deps asan
 
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
+
+# Power cuts on the virtual board (sim/board/powercut): CUTS cuts, each one
+# printed with its seed; test-powercut is the short run.
+POWERCUT_DIR := build/powercut
+CUTS ?= 200
+powercut: deps mipsel
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+	sim/board/powercut/campaign.py --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
+
+test-powercut:
+	$(MAKE) --no-print-directory powercut CUTS=$(if $(filter command line,$(origin CUTS)),$(CUTS),5)
 
 clean:
 	rm -rf build
