@@ -112,6 +112,13 @@ class Board:
             self.channel.close()
 
 
+def flush_soon(board):
+    """block2mtd keeps what JFFS2 writes in the disk's page cache, where an
+    fsync does not reach (on a real flash chip the write itself is durable):
+    writeback every 10 ms brings the board close to the chip."""
+    board.run("sysctl -w vm.dirty_writeback_centisecs=1 vm.dirty_expire_centisecs=1 >/dev/null")
+
+
 def console_text(path):
     try:
         with open(path, errors="replace") as log:
@@ -237,9 +244,10 @@ def main():
         if not board.wait_ready():
             print("the board did not come up before the first cut", file=sys.stderr)
             return 1
+        flush_soon(board)
         first = read_sets(board)[0]
         if first is None or "Gen" not in first[0]:
-            board.run("powercut-writer 1 1")
+            board.run("powercut-writer 1 2 && sync")
         floor = {index: 1 for index in SETS}
         session_number = 0
         for seed in seeds:
@@ -257,7 +265,7 @@ def main():
                 delay = rng.uniform(0.1, 1.0)
             elif kind == "repeater":
                 ok = start_repeater_session(board, session_number)
-                delay = rng.uniform(0.5, SESSION_SECONDS)
+                delay = rng.uniform(0.5, SESSION_SECONDS + 8)
             else:
                 ok = board.run("setsid powercut-writer %d </dev/null >/dev/null 2>&1 &" % start)
                 delay = rng.uniform(0.2, 6.0)
@@ -270,10 +278,12 @@ def main():
             if os.path.exists(console):
                 os.unlink(console)
             board = Board(board_dir, console)
+            before = dict(floor)
             if not board.wait_ready():
                 tally["boots failed"] += 1
                 verdict, detail = "boot failed", "see " + console
             else:
+                flush_soon(board)
                 values, reports = read_sets(board)
                 if values is None:
                     tally["unreadable"] += 1
@@ -282,6 +292,8 @@ def main():
                     problems = generation_problems(values, floor, bool(damaged))
                     if kind == "repeater":
                         problems += session_problems(values, session_number)
+                        landed = values[0].get("ApCliSsid") == session_keys(session_number)[0]
+                        kind += " (credentials %s)" % ("stored" if landed else "not stored")
                     seen = console_text(console) + reports
                     if damaged and "is damaged" not in seen:
                         problems.append("damage (%s) not reported" % damaged)
@@ -298,8 +310,9 @@ def main():
                     for index in SETS:
                         if "Gen" in values[index]:
                             floor[index] = int(values[index]["Gen"])
-            print("cut seed %d: %s after %.2f s%s: %s%s" % (
-                seed, kind, delay, ", " + damaged if damaged else "", verdict,
+            print("cut seed %d: %s after %.2f s%s: generations %s -> %s: %s%s" % (
+                seed, kind, delay, ", " + damaged if damaged else "",
+                "/".join(str(before[s]) for s in SETS), "/".join(str(floor[s]) for s in SETS), verdict,
                 " (" + detail + ")" if detail else ""), flush=True)
     finally:
         board.cut()
