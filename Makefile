@@ -15,7 +15,7 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             clang libclang-rt-14-dev qemu-system-mips cpio
 
 .PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
-        test-asan bench clean board test-board bench-board
+        test-asan bench clean board test-board bench-board powercut test-powercut
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -25,7 +25,7 @@ ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
 all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan \
-bench clean board test-board bench-board:
+bench clean board test-board bench-board powercut test-powercut:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -108,6 +108,17 @@ test-board: deps mipsel
 # Boot, memory and CPU figures of the daemons on the virtual board.
 bench-board: deps
 	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
+
+# Power cuts on the virtual board (sim/board/powercut): CUTS cuts, each one
+# printed with its seed; test-powercut is the short run.
+POWERCUT_DIR := build/powercut
+CUTS ?= 200
+powercut: deps mipsel
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+	sim/board/powercut/campaign.py --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
+
+test-powercut:
+	$(MAKE) --no-print-directory powercut CUTS=$(if $(filter command line,$(origin CUTS)),$(CUTS),5)
 
 clean:
 	rm -rf build

@@ -65,8 +65,10 @@ void prepare_upstream_client(const buttond::Radio &radio) {
   constexpr std::array kEnrollee = {"ApCliEnable=0", "WscConfMode=1", "WscMode=2",
                                     "ApCliEnable=1", "WscGetConf=1"};
   for (const char *setting : kCleared) boardutil::iwpriv_set(shell_run, ifname, setting);
-  for (const char *key : kEmptiedKeys) nvram_set(set, key, "");
-  nvram_set(set, "ApCliEnable", "0");
+  // One commit for all six keys: a commit per key would let a power cut
+  // leave the upstream client half cleared, and wear the flash six times.
+  for (const char *key : kEmptiedKeys) nvram_bufset(set, key, "");
+  nvram_bufset(set, "ApCliEnable", "0");
   nvram_commit(set);
   for (const char *setting : kEnrollee) boardutil::iwpriv_set(shell_run, ifname, setting);
 }

@@ -5,6 +5,7 @@
 #include "defaults.h"
 #include "file_format.h"
 #include "file_io.h"
+#include "journal.h"
 #include "set_files.h"
 #include "status.h"
 
@@ -71,6 +72,16 @@ CommittedSet load_committed(int index) {
       "%s is damaged (%s) and its last good copy %s cannot be used either (%s); using the defaults",
       files.file, problem.message().c_str(), files.backup, backup_problem.message().c_str());
   set.values = default_values(index);
+  return set;
+}
+
+CommittedSet load_newest(int index) {
+  std::string journalled;
+  CommittedSet set;
+  if (!journalled_file(index, journalled) || !decode_set(journalled, set.values).is_ok()) {
+    return load_committed(index);
+  }
+  set.identity = current_identity(index);
   return set;
 }
 

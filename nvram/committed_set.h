@@ -41,6 +41,9 @@ inline constexpr size_t kMaxFileSize = 1 << 20;
 FileIdentity current_identity(int index);
 // Damage is reported on standard error, naming the file.
 CommittedSet load_committed(int index);
+// What readers see: the set's file in a journal left by a cut commit of
+// several sets (journal.h), else as load_committed.
+CommittedSet load_newest(int index);
 
 }  // namespace nvram
 

@@ -83,6 +83,10 @@ Status replace_file(const char *dir, const char *temp, const char *path, std::st
     unlink(temp);
     return failed;
   }
+  return flush_directory(dir);
+}
+
+Status flush_directory(const char *dir) {
   routerd::unique_fd directory(open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!directory.valid() || fsync(directory.get()) != 0) {
     return Status::error("cannot flush directory %s: %s", dir, strerror(errno));

@@ -25,6 +25,9 @@ Status read_file(const char *path, size_t max, std::string &bytes, struct stat &
 Status replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,
                     const struct timespec *newer_than);
 
+// Makes the directory's entries (renames, removals) durable.
+Status flush_directory(const char *dir);
+
 // Creates path and its missing parents (mkdir -p).
 Status make_directories(const char *path);
 

@@ -19,10 +19,14 @@ constexpr SetFiles kFiles[kSetCount] = {
     NVRAM_SET_FILES("wifi3"),
 };
 
+constexpr JournalFiles kJournal = {NVRAM_DIR "/journal", NVRAM_DIR "/journal.tmp"};
+
 }  // namespace
 
 const char *store_directory() { return NVRAM_DIR; }
 
 const SetFiles &set_files(int index) { return kFiles[index]; }
+
+const JournalFiles &journal_files() { return kJournal; }
 
 }  // namespace nvram

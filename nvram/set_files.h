@@ -1,5 +1,6 @@
 // Where a set lives in the store directory: its committed file, the last
-// good copy, their temporaries, and the lock that serialises commits.
+// good copy, their temporaries, and the lock that serialises commits; and
+// the journal of commits that write several sets.
 #ifndef NVRAM_SET_FILES_H
 #define NVRAM_SET_FILES_H
 
@@ -13,8 +14,15 @@ struct SetFiles {
   const char *lock;         // DIR/2860.lock
 };
 
+// The journal of commits that write several sets (journal.h).
+struct JournalFiles {
+  const char *file;  // DIR/journal
+  const char *temp;  // DIR/journal.tmp
+};
+
 const char *store_directory();
 const SetFiles &set_files(int index);
+const JournalFiles &journal_files();
 
 }  // namespace nvram
 

@@ -1,19 +1,21 @@
 // One stat per read tells whether another process committed; a commit
-// re-reads the file under the set's lock, so changes of others are kept.
+// re-reads the file under the sets' locks, so changes of others are kept.
 #include "store.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #include "committed_set.h"
-#include "unique_fd.h"
 #include "file_format.h"
 #include "file_io.h"
+#include "journal.h"
 #include "set_files.h"
 
 namespace nvram {
@@ -36,7 +38,7 @@ std::array<SetState, kSetCount> &states() {
 SetState &current(int index) {
   SetState &state = states()[index];
   if (!state.loaded || !(current_identity(index) == state.identity)) {
-    CommittedSet set = load_committed(index);
+    CommittedSet set = load_newest(index);
     state.committed = std::move(set.values);
     state.identity = set.identity;
     state.loaded = true;
@@ -64,22 +66,17 @@ void change(int index, std::string_view key, std::optional<std::string> value) {
   }
 }
 
-// Under the set's lock: the committed file as it is now, plus our changes.
-Status write_merged(int index, SetState &state) {
+// The commit of a set whose file is to be replaced.
+struct SetWrite {
+  int index;
+  Values merged;
+  std::string bytes;
+  CommittedSet on_disk;
+};
+
+// Replaces the set's file, keeping the file it replaces as the last good copy.
+Status install(int index, const CommittedSet &on_disk, std::string_view bytes) {
   const SetFiles &files = set_files(index);
-  CommittedSet on_disk = load_committed(index);
-  if (!on_disk.read_error.empty()) {
-    return Status::error("cannot read %s: %s; set %d not committed", files.file,
-                         on_disk.read_error.c_str(), index);
-  }
-  Values merged = std::move(on_disk.values);
-  apply_changes(state, merged);
-  std::string bytes = encode_set(merged);
-  if (bytes.size() > kMaxFileSize) {
-    return Status::error(
-        "set %d would be %zu bytes, more than the %zu the store holds; not committed", index,
-        bytes.size(), kMaxFileSize);
-  }
   const char *dir = store_directory();
   if (on_disk.sound) {
     Status backed_up =
@@ -87,15 +84,110 @@ Status write_merged(int index, SetState &state) {
     if (!backed_up.is_ok()) return backed_up;
   }
   const FileIdentity &old = on_disk.identity;
-  Status written =
-      replace_file(dir, files.temp, files.file, bytes, old.present ? &old.modified : nullptr);
-  if (!written.is_ok()) return written;
-  state.committed = std::move(merged);
-  state.identity = current_identity(index);
-  state.loaded = true;
-  state.changes.clear();
+  return replace_file(dir, files.temp, files.file, bytes, old.present ? &old.modified : nullptr);
+}
+
+// Finishes a commit of several sets that was cut after its journal was
+// written: the journal's files replace the sets' files.
+Status settle_journal() {
+  Journal journal;
+  Status read = read_journal(journal);
+  if (read.is_not_found()) return Status::ok();
+  if (read.is_ok()) {
+    for (const JournalEntry &entry : journal) {
+      Status installed = install(entry.index, load_committed(entry.index), entry.bytes);
+      if (!installed.is_ok()) return installed;
+    }
+  } else {
+    report("%s is damaged (%s); removed, the sets' own files are used", journal_files().file,
+           read.message().c_str());
+  }
+  return remove_journal();
+}
+
+// The committed file as it is now, plus this process's changes; nothing
+// when that is what the file already holds, so flash is not worn for it.
+Status prepare(int index, std::vector<SetWrite> &writes) {
+  SetState &state = states()[index];
+  CommittedSet on_disk = load_committed(index);
+  if (!on_disk.read_error.empty()) {
+    return Status::error("cannot read %s: %s; set %d not committed", set_files(index).file,
+                         on_disk.read_error.c_str(), index);
+  }
+  Values merged = on_disk.values;
+  apply_changes(state, merged);
+  if (on_disk.sound && merged == on_disk.values) {
+    state.committed = std::move(merged);
+    state.identity = on_disk.identity;
+    state.loaded = true;
+    state.changes.clear();
+    return Status::ok();
+  }
+  std::string bytes = encode_set(merged);
+  if (bytes.size() > kMaxFileSize) {
+    return Status::error("set %d would be %zu bytes, more than the %zu the store holds;"
+                         " not committed",
+                         index, bytes.size(), kMaxFileSize);
+  }
+  writes.push_back({index, std::move(merged), std::move(bytes), std::move(on_disk)});
   return Status::ok();
 }
+
+// Under the locks of all sets. This process's changes to other sets are
+// committed with this one: a caller that changed several sets and commits
+// them one after another gets all of them or none after a power cut.
+Status write_sets(int index) {
+  Status settled = settle_journal();
+  if (!settled.is_ok()) return settled;
+  std::vector<SetWrite> writes;
+  for (int other = 0; other < kSetCount; ++other) {
+    if (other != index && states()[other].changes.empty()) continue;
+    Status prepared = prepare(other, writes);
+    if (!prepared.is_ok()) return prepared;
+  }
+  const bool journalled = writes.size() > 1;
+  if (journalled) {
+    Journal journal;
+    for (const SetWrite &write : writes) journal.push_back({write.index, write.bytes});
+    Status written = write_journal(journal);
+    if (!written.is_ok()) return written;
+  }
+  for (SetWrite &write : writes) {
+    Status installed = install(write.index, write.on_disk, write.bytes);
+    if (!installed.is_ok()) return installed;
+    SetState &state = states()[write.index];
+    state.committed = std::move(write.merged);
+    state.identity = current_identity(write.index);
+    state.loaded = true;
+    state.changes.clear();
+  }
+  return journalled ? remove_journal() : Status::ok();
+}
+
+// Commits take every set's lock, in the sets' order, so a commit that
+// writes several sets never meets another commit half way.
+class AllSetsLocked {
+ public:
+  Status acquire() {
+    for (int index = 0; index < kSetCount; ++index) {
+      const char *path = set_files(index).lock;
+      fds_[index] = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+      if (fds_[index] < 0) return Status::error("cannot open lock %s: %s", path, strerror(errno));
+      while (flock(fds_[index], LOCK_EX) != 0) {
+        if (errno != EINTR) return Status::error("cannot lock %s: %s", path, strerror(errno));
+      }
+    }
+    return Status::ok();
+  }
+  ~AllSetsLocked() {
+    for (int fd : fds_) {
+      if (fd >= 0) close(fd);
+    }
+  }
+
+ private:
+  std::array<int, kSetCount> fds_ = {-1, -1, -1};
+};
 
 }  // namespace
 
@@ -124,13 +216,9 @@ Values all_values(int index) {
 Status commit_set(int index) {
   Status directory = make_directories(store_directory());
   if (!directory.is_ok()) return directory;
-  const char *lock_path = set_files(index).lock;
-  routerd::unique_fd lock(open(lock_path, O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (!lock.valid()) return Status::error("cannot open lock %s: %s", lock_path, strerror(errno));
-  while (flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return Status::error("cannot lock %s: %s", lock_path, strerror(errno));
-  }
-  return write_merged(index, states()[index]);
+  AllSetsLocked locks;
+  Status locked = locks.acquire();
+  return locked.is_ok() ? write_sets(index) : locked;
 }
 
 }  // namespace nvram

@@ -17,6 +17,8 @@ std::string_view get_value(int index, std::string_view key);
 void set_value(int index, std::string_view key, std::string_view value);
 void unset_value(int index, std::string_view key);
 Values all_values(int index);
+// Commits the set together with this process's changes to the other sets
+// (one journal when several are written; unchanged sets are not written).
 // An error, for the caller to report, when the store could not be written;
 // the changes are kept for the next commit.
 Status commit_set(int index);

@@ -23,7 +23,9 @@ int nvram_bufset(int index, const char *key, const char *value);
 int nvram_set(int index, const char *key, const char *value);
 /* Writes this process's changes to the set into the store, merged with what
  * other processes committed meanwhile; -1 (reported on standard error, the
- * changes kept) when the store cannot be written. */
+ * changes kept) when the store cannot be written. This process's changes to
+ * the other sets are written in the same commit, so a power cut leaves all
+ * of them or none; a set whose values did not change is not rewritten. */
 int nvram_commit(int index);
 /* Nothing to prepare or release: 0 for a valid index, -1 otherwise. */
 int nvram_init(int index);

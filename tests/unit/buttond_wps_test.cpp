@@ -381,6 +381,7 @@ TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
                             "ApCliWPAPSK", "ApCliEnable"}) {
       nvram_bufset(set, key, "before");
     }
+    nvram_commit(set);
   }
   EXPECT_EQ(start_wps(WPS_AS_REPEATER), 0);
   EXPECT_EQ(wps_type, 1);
@@ -404,6 +405,12 @@ TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
       EXPECT_NE(show.out().find(std::string(key) + "=\n"), std::string::npos) << set << key;
     }
     EXPECT_NE(show.out().find("ApCliEnable=0\n"), std::string::npos) << set;
+    // One commit per set: the file it replaced, kept as the last good copy,
+    // still has every key as before, so a cut cannot leave half of them.
+    std::string replaced = sim::read_file(std::string(NVRAM_DIR) + (set ? "/rtdev.bak" : "/2860.bak"));
+    for (const char *key : {"ApCliSsid", "ApCliWPAPSK", "ApCliEnable"}) {
+      EXPECT_NE(replaced.find(std::string(key) + "=before\n"), std::string::npos) << set << key;
+    }
   }
 }
 

@@ -1,9 +1,11 @@
 // The configuration store and its `nvram` tool: interning, visibility between
-// processes, concurrent and interrupted commits, damaged files, write
-// failures, and the tool's commands and refusals.
+// processes, concurrent and interrupted commits (of one set and of several),
+// unchanged sets left unwritten, damaged files, write failures, and the
+// tool's commands and refusals.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -278,6 +280,87 @@ TEST_F(NvramTest, KilledCommitsLeaveOneWholeGeneration) {
     ASSERT_TRUE(generation == committed || generation == committed + 1)
         << "round " << round << ": read " << generation << ", last commit " << committed;
   }
+}
+
+TEST_F(NvramTest, KilledCommitsOfSeveralSetsLeaveAllOrNone) {
+  // A writer that changes two sets and commits them one after the other, as
+  // a repeater session does; killed at any moment, the sets agree.
+  std::mt19937 random(2024);
+  for (int round = 0; round < 100; ++round) {
+    int reports[2];
+    ASSERT_EQ(pipe(reports), 0);
+    pid_t child = start_child([&] {
+      for (long g = 1;; ++g) {
+        std::string text = std::to_string(round * 100000 + g);
+        nvram_bufset(0, "Gen", text.c_str());
+        nvram_bufset(1, "Gen", text.c_str());
+        nvram_bufset(1, "Pad", std::string(static_cast<size_t>(g * 131 % 3000), 'p').c_str());
+        bool committed = nvram_commit(0) == 0 && nvram_commit(1) == 0 && nvram_commit(2) == 0;
+        if (!committed || write(reports[1], &g, sizeof g) != sizeof(long)) return false;
+      }
+    });
+    close(reports[1]);
+    long first = 0;
+    ASSERT_EQ(read(reports[0], &first, sizeof first), ssize_t{sizeof first});
+    close(reports[0]);
+    usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+    kill(child, SIGKILL);
+    ASSERT_EQ(wait_child(child), 128 + SIGKILL);
+    ToolRun set0 = nvram_tool({"get", "0", "Gen"}), set1 = nvram_tool({"get", "1", "Gen"});
+    ASSERT_EQ(set0.out, set1.out) << "round " << round;
+    EXPECT_EQ(set0.err + set1.err, "");
+  }
+}
+
+TEST_F(NvramTest, CommitCutAfterItsJournalIsFinishedByTheNext) {
+  ASSERT_EQ(nvram_set(1, "Gen", "1"), 0);
+  // Set 1's file cannot be replaced: the commit stops after set 0's file.
+  fs::create_directory(kStore + "/rtdev.tmp");
+  nvram_bufset(0, "Gen", "2");
+  nvram_bufset(1, "Gen", "2");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(nvram_commit(0), -1);
+  EXPECT_TRUE(contains(testing::internal::GetCapturedStderr(), "rtdev.tmp"));
+  ASSERT_TRUE(fs::exists(kStore + "/journal"));
+  EXPECT_TRUE(contains(read_file(kStore + "/rtdev"), "Gen=1\n"));
+  // Other processes read the journal's generation for both sets.
+  EXPECT_EQ(nvram_tool({"get", "1", "Gen"}).out, "2\n");
+  EXPECT_EQ(nvram_tool({"get", "0", "Gen"}).out, "2\n");
+
+  // A damaged journal is reported and the sets' own files are read.
+  const std::string journal = read_file(kStore + "/journal");
+  std::string damaged = journal;
+  damaged[damaged.size() / 2] ^= 0x10;
+  install(kStore + "/journal", damaged);
+  ToolRun read1 = nvram_tool({"get", "1", "Gen"});
+  EXPECT_EQ(read1.out, "1\n");
+  EXPECT_TRUE(contains(read1.err, kStore + "/journal is damaged"));
+  install(kStore + "/journal", journal);
+
+  // The next commit of any set puts the journal's files in place first.
+  fs::remove(kStore + "/rtdev.tmp");
+  ASSERT_EQ(nvram_tool({"set", "2", "Other", "x"}).status, 0);
+  EXPECT_FALSE(fs::exists(kStore + "/journal"));
+  EXPECT_TRUE(contains(read_file(kStore + "/rtdev"), "Gen=2\n"));
+  EXPECT_EQ(nvram_tool({"get", "1", "Gen"}).err, "");
+}
+
+TEST_F(NvramTest, CommitOfAnUnchangedSetWritesNothing) {
+  auto identity = [](const std::string &path) {
+    struct stat status = {};
+    if (stat(path.c_str(), &status) != 0) return std::string("absent");
+    return std::to_string(status.st_ino) + "/" + std::to_string(status.st_mtim.tv_nsec);
+  };
+  ASSERT_EQ(nvram_set(0, "SSID1", "Home"), 0);
+  const std::string file = identity(kFile0), backup = identity(kFile0 + ".bak");
+  ASSERT_EQ(nvram_commit(0), 0);
+  ASSERT_EQ(nvram_set(0, "SSID1", "Home"), 0);
+  ASSERT_EQ(nvram_tool({"commit", "0"}).status, 0);
+  ASSERT_EQ(nvram_tool({"set", "0", "SSID1", "Home"}).status, 0);
+  EXPECT_EQ(identity(kFile0), file);
+  EXPECT_EQ(identity(kFile0 + ".bak"), backup);
+  ASSERT_EQ(nvram_set(0, "SSID1", "Away"), 0);
+  EXPECT_NE(identity(kFile0), file);
 }
 
 TEST_F(NvramTest, DamagedFileIsReportedAndTheLastGoodCopyUsed) {
