@@ -21,15 +21,16 @@ std::string with_header(std::string_view body) {
 
 void check_line(std::string_view line) {
   std::string key, value;
-  if (nvram::parse_line(line, key, value) != nullptr) return;
+  if (!nvram::parse_line(line, key, value).is_ok()) return;
   FUZZ_CHECK(nvram::valid_key(key));
   std::string encoded;
   nvram::append_line(encoded, key, value);
   FUZZ_CHECK(!encoded.empty() && encoded.back() == '\n');
   FUZZ_CHECK(encoded.find('\n') == encoded.size() - 1);
   std::string key2, value2;
-  FUZZ_CHECK(nvram::parse_line(std::string_view(encoded).substr(0, encoded.size() - 1), key2,
-                               value2) == nullptr);
+  FUZZ_CHECK(
+      nvram::parse_line(std::string_view(encoded).substr(0, encoded.size() - 1), key2, value2)
+          .is_ok());
   FUZZ_CHECK(key2 == key && value2 == value);
 }
 
@@ -40,11 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string file(input);
   if (!input.empty() && (input[0] & 1) != 0) file = with_header(input.substr(1));
   nvram::Values values;
-  if (nvram::decode_set(file, values) == nullptr) {
+  if (nvram::decode_set(file, values).is_ok()) {
     for (const auto &[key, value] : values) FUZZ_CHECK(nvram::valid_key(key));
     std::string encoded = nvram::encode_set(values);
     nvram::Values again;
-    FUZZ_CHECK(nvram::decode_set(encoded, again) == nullptr);
+    FUZZ_CHECK(nvram::decode_set(encoded, again).is_ok());
     FUZZ_CHECK(again == values);
     FUZZ_CHECK(nvram::encode_set(again) == encoded);
   }

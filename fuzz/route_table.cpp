@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "boardutil/uplink.h"
+#include "boardutil/default_gateway.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

@@ -24,7 +24,7 @@ unsigned u16(const unsigned char *field) { return field[0] | field[1] << 8; }
 bool known_auth(const char *name) {
   if (strcmp(name, buttond::kOpenAuth.ap) == 0) return true;
   return std::any_of(buttond::kAuthNames.begin(), buttond::kAuthNames.end(),
-                     [name](const buttond::AuthName &auth) { return strcmp(auth.ap, name) == 0; });
+                     [name](const buttond::SecurityName &auth) { return strcmp(auth.ap, name) == 0; });
 }
 
 void check_ap_credential(const unsigned char *credential) {

@@ -11,7 +11,12 @@
 #include <gtest/gtest.h>
 
 #include "boardutil/console.h"
+#include "boardutil/default_gateway.h"
+#include "boardutil/interface_state.h"
+#include "boardutil/mac_address.h"
 #include "boardutil/mesh_acl.h"
+#include "boardutil/repeater_link.h"
+#include "boardutil/shell.h"
 #include "boardutil/uplink.h"
 #include "boardutil/wireless.h"
 #include "nvram.h"
