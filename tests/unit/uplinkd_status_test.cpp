@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 #include "uplink_test_support.h"
 #include "uplinkd.h"
 
@@ -37,11 +37,11 @@ using uplink_test::occurrences;
 class StatusLoop : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(1000);
-    sim::write_file("/tmp/log", "");
+    testbed::reset();
+    testbed::set_time_divisor(1000);
+    testbed::write_file("/tmp/log", "");
     nvram_bufset(0, "OperationMode", "1");
-    sim::wan_link(true);
+    testbed::wan_link(true);
     led_status = LED_STATE_NONE;
     link_status = LINK_STATE_UNREAD;
     link_down_count = 0;
@@ -57,12 +57,12 @@ class StatusLoop : public testing::Test {
   void settle() const { jobs_.settle(); }
   Lines commands() {
     settle();
-    return sim::commands();
+    return testbed::commands();
   }
-  static Lines leds() { return sim::requests("gpio led"); }
+  static Lines leds() { return testbed::requests("gpio led"); }
   static std::string console() { return uplink_test::console_so_far(); }
-  static void link(const char *content) { sim::write_file("/tmp/Link", content); }
-  static void internet(const char *content) { sim::write_file("/tmp/internetStatus", content); }
+  static void link(const char *content) { testbed::write_file("/tmp/Link", content); }
+  static void internet(const char *content) { testbed::write_file("/tmp/internetStatus", content); }
 
   uplink_test::BackgroundJobs jobs_;
 };
@@ -165,13 +165,13 @@ TEST_F(StatusLoop, MissingLinkFileIsRecreatedWithoutATransition) {
   ASSERT_EQ(led_status, 1);
 
   for (bool up : {false, true}) {
-    sim::remove_file("/tmp/Link");
-    sim::wan_link(up);
+    testbed::remove_file("/tmp/Link");
+    testbed::wan_link(up);
     EXPECT_EQ(getWanStatus(), up ? LINK_UP : LINK_DOWN);
     EXPECT_EQ(link_status, LINK_UP);
     EXPECT_EQ(led_status, 1);
     settle();
-    EXPECT_EQ(sim::read_file("/tmp/Link"), up ? "1\n" : "0\n");
+    EXPECT_EQ(testbed::read_file("/tmp/Link"), up ? "1\n" : "0\n");
   }
   EXPECT_EQ(occurrences(console(), "Link NULL\n\n"), 2u);
 
@@ -183,14 +183,14 @@ TEST_F(StatusLoop, MissingLinkFileIsRecreatedWithoutATransition) {
 
 TEST_F(StatusLoop, EveryLinkReadingRefreshesWanStatus) {
   link("1\n");
-  sim::wan_link(false);
+  testbed::wan_link(false);
   getWanStatus();
   settle();
-  EXPECT_EQ(sim::read_file("/tmp/wanStatus"), "0\n");
-  sim::wan_link(true);
+  EXPECT_EQ(testbed::read_file("/tmp/wanStatus"), "0\n");
+  testbed::wan_link(true);
   getWanStatus();
   settle();
-  EXPECT_EQ(sim::read_file("/tmp/wanStatus"), "1\n");
+  EXPECT_EQ(testbed::read_file("/tmp/wanStatus"), "1\n");
 }
 
 TEST_F(StatusLoop, NtpStartsOnceAndOnlyWhenEnabled) {
@@ -231,7 +231,7 @@ TEST_F(StatusLoop, MeshInterfaceFollowsTheLinkInMeshRepeaterMode) {
   std::sort(down.begin(), down.end());
   EXPECT_EQ(down, (Lines{"config-udhcpd.sh -p", "ifconfig rai3 down"}));
 
-  sim::clear_logs();
+  testbed::clear_logs();
   mesh_acl_sent = 1;
   link("1\n");
   status_cycle();
@@ -240,7 +240,7 @@ TEST_F(StatusLoop, MeshInterfaceFollowsTheLinkInMeshRepeaterMode) {
   EXPECT_EQ(mesh_acl_sent, 0);
 
   // A wait reading in between makes the next '1' a transition again.
-  sim::clear_logs();
+  testbed::clear_logs();
   link("2\n");
   status_cycle();
   link("1\n");
