@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "led_requests.h"
+#include "log_text.h"
 #include "testbed.h"
 
 namespace {
@@ -16,24 +18,9 @@ using Lines = std::vector<std::string>;
 
 constexpr char kPidFile[] = "/var/run/uplinkd.pid";
 constexpr char kSavedPidfile[] = "saved_pidfile:/var/run/uplinkd.pid\n";
-const Lines kInternetLeds = {
-    "gpio led pin=10 on=4000 off=0 blinks=1 rests=0 times=4000",
-    "gpio led pin=11 on=0 off=4000 blinks=1 rests=0 times=4000",
-    "gpio led pin=8 on=4000 off=0 blinks=1 rests=0 times=4000",
-};
-const Lines kNoInternetLeds = {
-    "gpio led pin=10 on=0 off=4000 blinks=1 rests=0 times=4000",
-    "gpio led pin=11 on=0 off=4000 blinks=1 rests=0 times=4000",
-    "gpio led pin=8 on=10 off=10 blinks=4000 rests=0 times=4000",
-};
-
-size_t occurrences(const std::string &text, const std::string &what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
-}
+using testbed::count;
+using testbed::kInternetLeds;
+using testbed::kNoInternetLeds;
 
 class UplinkdScenario : public testing::Test {
  protected:
@@ -106,12 +93,12 @@ TEST_F(UplinkdScenario, SigtermRemovesThePidFileAndExitsWithZero) {
   testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
   ASSERT_TRUE(file_is(kPidFile, std::to_string(uplinkd.pid) + "\n"));
   // Let it run a few cycles first.
-  ASSERT_TRUE(testbed::wait_for([] { return occurrences(testbed::console(), "Link: ") >= 3; }));
+  ASSERT_TRUE(testbed::wait_for([] { return count(testbed::console(), "Link: ") >= 3; }));
   uplinkd.signal(SIGTERM);
   EXPECT_EQ(uplinkd.wait(), 0);
   EXPECT_FALSE(testbed::file_exists(kPidFile));
   // The handler removes the file, and the exit action tries once more.
-  EXPECT_EQ(occurrences(uplinkd.out(), kSavedPidfile), 2u) << uplinkd.out();
+  EXPECT_EQ(count(uplinkd.out(), kSavedPidfile), 2u) << uplinkd.out();
   EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "remove_pid_Handler:SIGTERM\n\n"));
 }
 

@@ -16,6 +16,8 @@
 #include "buttond.h"
 #include "nvram.h"
 #include "console_capture.h"
+#include "led_requests.h"
+#include "log_text.h"
 #include "testbed.h"
 
 namespace {
@@ -24,17 +26,15 @@ using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 using Lines = std::vector<std::string>;
 
-std::string led(unsigned pin, unsigned on, unsigned off, unsigned blinks, unsigned rests,
-                unsigned times) {
-  return "gpio led pin=" + std::to_string(pin) + " on=" + std::to_string(on) +
-         " off=" + std::to_string(off) + " blinks=" + std::to_string(blinks) +
-         " rests=" + std::to_string(rests) + " times=" + std::to_string(times);
-}
-const std::string kLine8Lit = led(8, 4000, 0, 1, 0, 4000);
-const std::string kLine11Dark = led(11, 1, 4000, 1, 1, 4000);
-const Lines kEndedPattern = {kLine8Lit, led(10, 1, 4000, 1, 1, 4000), kLine11Dark};
-const std::string kInternetUp = led(10, 4000, 0, 1, 0, 4000);
-const std::string kInternetDown = led(8, 10, 10, 4000, 0, 4000);
+using testbed::count;
+using testbed::kLedLit;
+using testbed::led;
+
+const std::string kLine8Lit = led(8, kLedLit);
+const std::string kLine11Dark = led(11, {1, 4000, 1, 1, 4000});
+const Lines kEndedPattern = {kLine8Lit, led(10, {1, 4000, 1, 1, 4000}), kLine11Dark};
+const std::string kInternetUp = led(10, kLedLit);
+const std::string kInternetDown = led(8, testbed::kLedSlowBlink);
 
 Lines concat(std::initializer_list<Lines> parts) {
   Lines all;
@@ -43,12 +43,6 @@ Lines concat(std::initializer_list<Lines> parts) {
 }
 
 void poll() { queryWPSStatus(SIGALRM); }
-
-size_t count(const std::string &text, const std::string &what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
 
 // Stops the poll timer, which drops an alarm already pending, so no poll of
 // an earlier test runs inside a pause of this one.
@@ -105,10 +99,10 @@ TEST_F(WpsTest, LedPatternsOfEachTypeAndSessionKind) {
     fresh_logs();
     for (unsigned pattern = 0; pattern <= 7; ++pattern) EXPECT_EQ(ledWps(10, pattern), 0);
     EXPECT_EQ(testbed::requests("gpio led"),
-              concat({{led(10, 0, 4000, 1, 1, 4000)},
-                      {kLine8Lit, led(10, r, r, 4000, 1, 4000), kLine11Dark},
-                      {led(10, 1, 1, 4000, 1, 4000), led(10, 1, 1, 10, 5, 4000),
-                       led(10, 3000, 1, 1, 1, 1)},
+              concat({{led(10, {0, 4000, 1, 1, 4000})},
+                      {kLine8Lit, led(10, {r, r, 4000, 1, 4000}), kLine11Dark},
+                      {led(10, {1, 1, 4000, 1, 4000}), led(10, {1, 1, 10, 5, 4000}),
+                       led(10, {3000, 1, 1, 1, 1})},
                       kEndedPattern}));
   }
 }
@@ -211,7 +205,7 @@ TEST_F(WpsTest, RouterRequestIsRefusedOnlyWhenBothNetworksAreHidden) {
   EXPECT_EQ(g_wps_elapsed_seconds, 0);
   EXPECT_EQ(testbed::commands(), Lines{"wireless.cgi wps_pbc 0"});
   EXPECT_EQ(testbed::requests("gpio led"),
-            (Lines{kLine8Lit, led(10, 10, 10, 4000, 1, 4000), kLine11Dark}));
+            (Lines{kLine8Lit, led(10, {10, 10, 4000, 1, 4000}), kLine11Dark}));
   EXPECT_TRUE(hups_are(1));
   EXPECT_EQ(console_so_far(),
             "start wps, type:1!\n\n\ndoWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n"
@@ -220,64 +214,79 @@ TEST_F(WpsTest, RouterRequestIsRefusedOnlyWhenBothNetworksAreHidden) {
 
 // --- the poll of a router session ---
 
-TEST_F(WpsTest, RouterSuccessEndsTheSessionWithoutTouchingTheStore) {
-  for (const char *band : {"ra0", "rai0"}) {
-    SetUp();
-    start_router_session();
-    testbed::wifi_status(band, "34");
-    poll();
-    bool is_24g = band[2] == '0';
-    EXPECT_FALSE(testbed::file_exists("/tmp/lock")) << band;
-    EXPECT_EQ(g_wps_timer_state, 0) << band;
-    EXPECT_EQ(testbed::requests("gpio led"), concat({kEndedPattern, {kInternetUp}})) << band;
-    EXPECT_TRUE(hups_are(1)) << band;
-    EXPECT_STREQ(nvram_bufget(0, "UserInit"), "0") << band;
-    EXPECT_TRUE(testbed::commands().empty()) << band;
-    std::string console = console_so_far();
-    std::string expected = is_24g ? "WscStatus_24g WscStatus_24g = 22 !!\n\n"
-                                    "queryWPSStatus wps 2.4G configured!!\n\n"
-                                    " __queryWPSStatus__wps_type = 0\n\n"
-                                    "WscStatus_5g WscStatus_5g = 0 !!\n\n"
-                                  : "WscStatus_24g WscStatus_24g = 0 !!\n\n"
-                                    "WscStatus_5g WscStatus_5g = 22 !!\n\n"
-                                    "queryWPSStatus wps 5G configured!!\n\n";
-    EXPECT_EQ(console,
-              "\nwps_type 0\n\n" +
-                  std::string(is_24g ? "\n\nWscStatus 24g:34 5g:0\n\n\n"
-                                     : "\n\nWscStatus 24g:0 5g:34\n\n\n") +
-                  "------g_wps_timer_state == 1\n\n\n" + expected);
-  }
+class WpsBandTest : public WpsTest, public testing::WithParamInterface<const char *> {};
+
+TEST_P(WpsBandTest, RouterSuccessEndsTheSessionWithoutTouchingTheStore) {
+  const std::string band = GetParam();
+  start_router_session();
+  testbed::wifi_status(band, "34");
+  poll();
+  EXPECT_FALSE(testbed::file_exists("/tmp/lock"));
+  EXPECT_EQ(g_wps_timer_state, 0);
+  EXPECT_EQ(testbed::requests("gpio led"), concat({kEndedPattern, {kInternetUp}}));
+  EXPECT_TRUE(hups_are(1));
+  EXPECT_STREQ(nvram_bufget(0, "UserInit"), "0");
+  EXPECT_TRUE(testbed::commands().empty());
+  const bool is_24g = band == "ra0";
+  EXPECT_EQ(console_so_far(),
+            std::string("\nwps_type 0\n\n") +
+                (is_24g ? "\n\nWscStatus 24g:34 5g:0\n\n\n" : "\n\nWscStatus 24g:0 5g:34\n\n\n") +
+                "------g_wps_timer_state == 1\n\n\n" +
+                (is_24g ? "WscStatus_24g WscStatus_24g = 22 !!\n\n"
+                          "queryWPSStatus wps 2.4G configured!!\n\n"
+                          " __queryWPSStatus__wps_type = 0\n\n"
+                          "WscStatus_5g WscStatus_5g = 0 !!\n\n"
+                        : "WscStatus_24g WscStatus_24g = 0 !!\n\n"
+                          "WscStatus_5g WscStatus_5g = 22 !!\n\n"
+                          "queryWPSStatus wps 5G configured!!\n\n"));
 }
 
-TEST_F(WpsTest, FailuresAndOverlapEndTheSessionWithTheirMessages) {
+INSTANTIATE_TEST_SUITE_P(Bands, WpsBandTest, testing::Values("ra0", "rai0"));
+
+// A failure or an overlap on either band ends the session as a success does,
+// with its own message; only a 2.4 GHz failure is also told on stdout.
+struct SessionEnding {
+  const char *band;
+  const char *status;
+  const char *console;
+  const char *stdout_text;
+};
+
+class WpsEndingTest : public WpsTest, public testing::WithParamInterface<SessionEnding> {};
+
+TEST_P(WpsEndingTest, FailuresAndOverlapEndTheSessionWithTheirMessages) {
+  const SessionEnding &ending = GetParam();
   start_router_session();
-  testbed::wifi_status("ra0", "2");
+  testbed::wifi_status(ending.band, ending.status);
   CaptureStdout();
   poll();
-  EXPECT_EQ(GetCapturedStdout(), "notify app about WPS..\nqueryWPSStatus wps FAIL!!\n");
-  EXPECT_NE(console_so_far().find("WscStatus_24g WscStatus_24g = 2 !!\n\n"), std::string::npos);
+  EXPECT_EQ(GetCapturedStdout(), ending.stdout_text);
+  std::string console = console_so_far();
+  EXPECT_NE(console.find(ending.console), std::string::npos) << console;
   EXPECT_FALSE(testbed::file_exists("/tmp/lock"));
+  EXPECT_EQ(g_wps_timer_state, 0);
   EXPECT_EQ(testbed::requests("gpio led"), concat({kEndedPattern, {kInternetUp}}));
-
-  SetUp();
-  start_router_session();
-  testbed::wifi_status("rai0", "1");
-  poll();
-  EXPECT_NE(console_so_far().find("WscStatus_5g WscStatus_5g = 1 !!\n\nwps failed!\n\n\n"),
-            std::string::npos);
-  EXPECT_EQ(g_wps_timer_state, 0);
-
-  SetUp();
-  start_router_session();
-  testbed::wifi_status("ra0", "265");
-  poll();
-  EXPECT_NE(console_so_far().find("WscStatus_24g WscStatus_24g = 109 !!\n\n"
-                                "wps PBC_SESSION_OVERLAP!!\n\n"),
-            std::string::npos);
-  EXPECT_FALSE(testbed::file_exists("/tmp/lock"));
-  EXPECT_EQ(g_wps_timer_state, 0);
   EXPECT_TRUE(hups_are(1));
 }
+
+constexpr char kNotified[] = "notify app about WPS..\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, WpsEndingTest,
+    testing::Values(
+        SessionEnding{"ra0", "2", "WscStatus_24g WscStatus_24g = 2 !!\n\n",
+                      "notify app about WPS..\nqueryWPSStatus wps FAIL!!\n"},
+        SessionEnding{"rai0", "1", "WscStatus_5g WscStatus_5g = 1 !!\n\nwps failed!\n\n\n",
+                      kNotified},
+        SessionEnding{"ra0", "265",
+                      "WscStatus_24g WscStatus_24g = 109 !!\n\nwps PBC_SESSION_OVERLAP!!\n\n",
+                      kNotified},
+        SessionEnding{"rai0", "265",
+                      "WscStatus_5g WscStatus_5g = 109 !!\n\nwps PBC_SESSION_OVERLAP!!\n\n",
+                      kNotified}),
+    [](const testing::TestParamInfo<SessionEnding> &info) {
+      return std::string(info.param.band) + "_status_" + info.param.status;
+    });
 
 TEST_F(WpsTest, OnePollCanEndBothBands) {
   start_router_session();
@@ -395,7 +404,7 @@ TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
                     kPrepareApcli0,
                     prepare_apclii0()}));
   EXPECT_EQ(testbed::requests("gpio led"),
-            (Lines{kLine8Lit, led(10, 5, 5, 4000, 1, 4000), kLine11Dark}));
+            (Lines{kLine8Lit, led(10, {5, 5, 4000, 1, 4000}), kLine11Dark}));
   EXPECT_TRUE(hups_are(1));
   for (int set : {0, 1}) {
     testbed::Process show =
@@ -408,7 +417,8 @@ TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
     EXPECT_NE(show.out().find("ApCliEnable=0\n"), std::string::npos) << set;
     // One commit per set: the file it replaced, kept as the last good copy,
     // still has every key as before, so a cut cannot leave half of them.
-    std::string replaced = testbed::read_file(std::string(NVRAM_DIR) + (set ? "/rtdev.bak" : "/2860.bak"));
+    std::string replaced =
+        testbed::read_file(std::string(NVRAM_DIR) + (set ? "/rtdev.bak" : "/2860.bak"));
     for (const char *key : {"ApCliSsid", "ApCliWPAPSK", "ApCliEnable"}) {
       EXPECT_NE(replaced.find(std::string(key) + "=before\n"), std::string::npos) << set << key;
     }
@@ -435,62 +445,65 @@ TEST_F(WpsTest, RepeaterSessionTimesOutWithoutJudgingTheLastPoll) {
 
 // A success applies the learned credentials (configAP reboots) and then
 // stops the other band's enrollee.
-TEST_F(WpsTest, RepeaterSuccessOnEitherBandAppliesTheCredentialsAndReboots) {
-  struct Band {
-    const char *apcli;
-    const char *other;
-    int set;
-    const char *ssid_key_value;
+struct RepeaterBand {
+  const char *apcli;
+  const char *other;
+  int set;
+  const char *ssid_key_value;
+};
+
+class WpsRepeaterBandTest : public WpsTest, public testing::WithParamInterface<RepeaterBand> {};
+
+TEST_P(WpsRepeaterBandTest, RepeaterSuccessOnEitherBandAppliesTheCredentialsAndReboots) {
+  const RepeaterBand &band = GetParam();
+  nvram_bufset(0, "OperationMode", "3");
+  ASSERT_EQ(start_wps(WPS_AS_REPEATER), 0);
+  testbed::wifi_configured_value(band.apcli, {"Upstream", 32, 8, 0, "passphrase", 8});
+  testbed::wifi_bssid(band.apcli, "00:11:22:33:44:55");
+  testbed::wifi_channel(band.apcli, 11);
+  testbed::wifi_status(band.apcli, "3 34");
+  poll();
+  ASSERT_TRUE(hups_are(1)) << "the start's signal";
+  fresh_logs();
+  poll();
+  EXPECT_EQ(testbed::commands(),
+            (Lines{"reboot", std::string("iwpriv ") + band.other + " set WscStop=1"}));
+  EXPECT_FALSE(testbed::file_exists("/tmp/lock"));
+  EXPECT_EQ(g_wps_timer_state, 0);
+  const std::vector<std::tuple<int, std::string, std::string>> stored = {
+      {0, "UserInit", "12"},
+      {0, "OperationMode", "3"},
+      {0, "ENWISP", "1"},
+      {0, "dhcpEnabled", "2"},
+      {0, "natEnabled", "1"},
+      {band.set, "ApCliSsid", "Upstream"},
+      {band.set, "ApCliEnable", "1"},
+      {band.set, "ApCliAuthMode", "WPA2PSK"},
+      {band.set, "ApCliEncrypType", "AES"},
+      {band.set, "ApCliWPAPSK", "passphrase"},
+      {band.set, "ApCliBssid", "00:11:22:33:44:55"},
+      {band.set, "Channel", "11"},
+      {band.set, "AutoChannelSelect", "0"},
+      {1 - band.set, "ApCliEnable", "0"},
+      {band.set, "SSID1", band.ssid_key_value},
+      {0, "WPAPSK1", "passphrase"},
+      {1, "WPAPSK1", "passphrase"},
+      {0, "AuthMode", "WPA2PSK"},
+      {1, "AuthMode", "WPA2PSK"},
+      {0, "EncrypType", "AES"},
+      {1, "EncrypType", "AES"},
   };
-  for (const Band &band : {Band{"apcli0", "apclii0", 0, "Upstream_EXT2.4G"},
-                           Band{"apclii0", "apcli0", 1, "Upstream_EXT5G"}}) {
-    SetUp();
-    nvram_bufset(0, "OperationMode", "3");
-    ASSERT_EQ(start_wps(WPS_AS_REPEATER), 0);
-    testbed::wifi_configured_value(band.apcli, {"Upstream", 32, 8, 0, "passphrase", 8});
-    testbed::wifi_bssid(band.apcli, "00:11:22:33:44:55");
-    testbed::wifi_channel(band.apcli, 11);
-    testbed::wifi_status(band.apcli, "3 34");
-    poll();
-    ASSERT_TRUE(hups_are(1)) << "the start's signal";
-    fresh_logs();
-    poll();
-    EXPECT_EQ(testbed::commands(),
-              (Lines{"reboot", std::string("iwpriv ") + band.other + " set WscStop=1"}))
-        << band.apcli;
-    EXPECT_FALSE(testbed::file_exists("/tmp/lock"));
-    EXPECT_EQ(g_wps_timer_state, 0);
-    const std::vector<std::tuple<int, std::string, std::string>> stored = {
-        {0, "UserInit", "12"},
-        {0, "OperationMode", "3"},
-        {0, "ENWISP", "1"},
-        {0, "dhcpEnabled", "2"},
-        {0, "natEnabled", "1"},
-        {band.set, "ApCliSsid", "Upstream"},
-        {band.set, "ApCliEnable", "1"},
-        {band.set, "ApCliAuthMode", "WPA2PSK"},
-        {band.set, "ApCliEncrypType", "AES"},
-        {band.set, "ApCliWPAPSK", "passphrase"},
-        {band.set, "ApCliBssid", "00:11:22:33:44:55"},
-        {band.set, "Channel", "11"},
-        {band.set, "AutoChannelSelect", "0"},
-        {1 - band.set, "ApCliEnable", "0"},
-        {band.set, "SSID1", band.ssid_key_value},
-        {0, "WPAPSK1", "passphrase"},
-        {1, "WPAPSK1", "passphrase"},
-        {0, "AuthMode", "WPA2PSK"},
-        {1, "AuthMode", "WPA2PSK"},
-        {0, "EncrypType", "AES"},
-        {1, "EncrypType", "AES"},
-    };
-    for (const auto &[set, key, value] : stored) {
-      testbed::Process get =
-          testbed::spawn(testbed::program("nvram"), {"get", std::to_string(set), key});
-      get.wait();
-      EXPECT_EQ(get.out(), value + "\n") << band.apcli << " set " << set << " " << key;
-    }
-    EXPECT_TRUE(hups_are(1));
+  for (const auto &[set, key, value] : stored) {
+    testbed::Process get =
+        testbed::spawn(testbed::program("nvram"), {"get", std::to_string(set), key});
+    get.wait();
+    EXPECT_EQ(get.out(), value + "\n") << "set " << set << " " << key;
   }
+  EXPECT_TRUE(hups_are(1));
 }
+
+INSTANTIATE_TEST_SUITE_P(Bands, WpsRepeaterBandTest,
+                         testing::Values(RepeaterBand{"apcli0", "apclii0", 0, "Upstream_EXT2.4G"},
+                                         RepeaterBand{"apclii0", "apcli0", 1, "Upstream_EXT5G"}));
 
 }  // namespace

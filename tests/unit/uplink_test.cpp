@@ -18,6 +18,7 @@
 #include "boardutil/repeater_link.h"
 #include "boardutil/uplink.h"
 #include "boardutil/wan_register.h"
+#include "log_text.h"
 #include "nvram.h"
 #include "testbed.h"
 #include "uplink_test_support.h"
@@ -46,7 +47,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-using uplink_test::occurrences;
+using testbed::count;
 
 class UplinkTest : public testing::Test {
  protected:
@@ -106,8 +107,8 @@ TEST_F(UplinkTest, IfLiveTriesAMissingInterfaceTenTimesWithNineOneSecondPauses) 
   EXPECT_EQ(g_pauses, 9u);
   EXPECT_EQ(g_paused_usec, 9 * 1000000LL);
   std::string log = console();
-  EXPECT_EQ(occurrences(log, "if_live: ioctl fail,retry\n\n"), 10u);
-  EXPECT_EQ(occurrences(log, "if_live: ioctl fail\n\n"), 1u);
+  EXPECT_EQ(count(log, "if_live: ioctl fail,retry\n\n"), 10u);
+  EXPECT_EQ(count(log, "if_live: ioctl fail\n\n"), 1u);
 }
 
 TEST_F(UplinkTest, IfLiveRefusesANameThatWouldBeCutToAnotherInterface) {

@@ -72,14 +72,6 @@ inline std::string console_so_far() {
   return testbed::console();
 }
 
-inline size_t occurrences(const std::string &text, const std::string &what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 }  // namespace uplink_test
 
 #endif

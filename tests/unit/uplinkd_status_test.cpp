@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "led_requests.h"
+#include "log_text.h"
 #include "nvram.h"
 #include "testbed.h"
 #include "uplink_test_support.h"
@@ -16,23 +18,19 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string led(int pin, const char *pattern) {
-  return "gpio led pin=" + std::to_string(pin) + " " + pattern;
-}
-constexpr char kDark[] = "on=0 off=4000 blinks=1 rests=0 times=4000";
-constexpr char kLit[] = "on=4000 off=0 blinks=1 rests=0 times=4000";
-constexpr char kSlowBlink[] = "on=10 off=10 blinks=4000 rests=0 times=4000";
-
-// State 1 (internet reachable) and state 2 (not reachable).
-const Lines kInternetLeds = {led(10, kLit), led(11, kDark), led(8, kLit)};
-const Lines kNoInternetLeds = {led(10, kDark), led(11, kDark), led(8, kSlowBlink)};
+using testbed::kInternetLeds;  // state 1 (internet reachable)
+using testbed::kLedDark;
+using testbed::kLedLit;
+using testbed::kLedSlowBlink;
+using testbed::kNoInternetLeds;  // state 2 (not reachable)
+using testbed::led;
 
 Lines operator+(Lines a, const Lines &b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
-using uplink_test::occurrences;
+using testbed::count;
 
 class StatusLoop : public testing::Test {
  protected:
@@ -88,15 +86,15 @@ TEST_F(StatusLoop, LedFollowsTheInternetStateAndIsDrivenOnlyOnChange) {
   EXPECT_NE(log.find("update_internet_led status= 2,led_status=1 \n\n"), std::string::npos);
   EXPECT_NE(log.find("update_internet_led status= 2,led_status=2 \n\n"), std::string::npos);
   // A negative internet reading is taken a second time within the cycle.
-  EXPECT_EQ(occurrences(log, "internet: yes\n\n"), 2u);
-  EXPECT_EQ(occurrences(log, "internet: no\n\n"), 4u);
+  EXPECT_EQ(count(log, "internet: yes\n\n"), 2u);
+  EXPECT_EQ(count(log, "internet: no\n\n"), 4u);
 }
 
 TEST_F(StatusLoop, MissingInternetStatusCountsAsUnreachable) {
   link("1\n");
   status_cycle();
   EXPECT_EQ(leds(), kNoInternetLeds);
-  EXPECT_EQ(occurrences(console(), "internetStatus NULL\n\n"), 2u);
+  EXPECT_EQ(count(console(), "internetStatus NULL\n\n"), 2u);
 }
 
 TEST_F(StatusLoop, LinkLossShowsOnlyInTheFourthDownCycleInARow) {
@@ -110,7 +108,7 @@ TEST_F(StatusLoop, LinkLossShowsOnlyInTheFourthDownCycleInARow) {
     EXPECT_EQ(leds(), kInternetLeds) << "down cycle " << cycle;
   }
   // Each down cycle reads the link twice.
-  EXPECT_EQ(occurrences(console(), "Link: no\n\n"), 6u);
+  EXPECT_EQ(count(console(), "Link: no\n\n"), 6u);
   status_cycle();
   EXPECT_EQ(link_down_count, 3);
   EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
@@ -148,8 +146,8 @@ TEST_F(StatusLoop, WaitReadingLeavesTheLedAndMakesTheNextReadingATransition) {
   }
   EXPECT_EQ(leds(), kInternetLeds);
   std::string log = console();
-  EXPECT_EQ(occurrences(log, "Link: wait\n\n"), 3u);
-  EXPECT_EQ(occurrences(log, "wps or touchlink, wait\n"), 3u);
+  EXPECT_EQ(count(log, "Link: wait\n\n"), 3u);
+  EXPECT_EQ(count(log, "wps or touchlink, wait\n"), 3u);
 
   // The same state as before the wait is applied again.
   link("1\n");
@@ -173,7 +171,7 @@ TEST_F(StatusLoop, MissingLinkFileIsRecreatedWithoutATransition) {
     settle();
     EXPECT_EQ(testbed::read_file("/tmp/Link"), up ? "1\n" : "0\n");
   }
-  EXPECT_EQ(occurrences(console(), "Link NULL\n\n"), 2u);
+  EXPECT_EQ(count(console(), "Link NULL\n\n"), 2u);
 
   // The reading after it compares with the state before the file went missing.
   link("0\n");
@@ -265,9 +263,9 @@ TEST_F(StatusLoop, OutsideMeshRepeaterModeTransitionsOnlyResetTheLed) {
 }
 
 TEST_F(StatusLoop, LedStatesAndTheirRequests) {
-  const Lines kAll = {led(8, kDark), led(10, kLit),  led(11, kDark), led(8, kLit),
-                      led(10, kDark), led(11, kDark), led(8, kSlowBlink),
-                      led(8, "on=3 off=3 blinks=4000 rests=0 times=4000")};
+  const Lines kAll = {led(8, kLedDark),  led(10, kLedLit),  led(11, kLedDark),
+                      led(8, kLedLit),   led(10, kLedDark), led(11, kLedDark),
+                      led(8, kLedSlowBlink), led(8, {3, 3, 4000, 0, 4000})};
   for (int state : {0, 1, 2, 3, 3, 7}) update_internet_led(state);
   EXPECT_EQ(leds(), kAll);
   // Another value is only stored, so the next request takes effect.
