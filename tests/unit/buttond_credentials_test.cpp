@@ -36,7 +36,10 @@ bool rebooted() {
 
 class CredentialsTest : public testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { fresh_board(); }
+
+  // A fresh board with the store below; a case of a loop starts from it.
+  static void fresh_board() {
     testbed::reset();
     testbed::set_time_divisor(100);
     // Two access-point slots per radio, so element 1 must survive.
@@ -117,7 +120,7 @@ TEST_F(CredentialsTest, ApWpaPskWithTkipIsOfferedWithBothVersions) {
 
 TEST_F(CredentialsTest, ApWepKeyNumbersChooseTheKeyAndItsId) {
   for (unsigned index = 0; index <= 4; ++index) {
-    SetUp();
+    fresh_board();
     testbed::wifi_profile("ra0", {"Net", 4, 2, "0123456789", 10, index});
     configAP("ra0", 1, 0);
     EXPECT_EQ(get(0, "EncrypType"), "a0;WEP");
@@ -131,7 +134,7 @@ TEST_F(CredentialsTest, ApWepKeyNumbersChooseTheKeyAndItsId) {
     EXPECT_EQ(get(0, "DefaultKeyID"), index == 0 ? "a0;a1" : "a0;" + std::to_string(index));
   }
   // Keys of other lengths than 10 or 26 are text keys.
-  SetUp();
+  fresh_board();
   testbed::wifi_profile("ra0", {"Net", 4, 2, "thirteen-char", 13, 1});
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "Key4Type"), "1;a1");
@@ -210,7 +213,7 @@ TEST_F(CredentialsTest, UpstreamSecurityReachesBothRadiosAndTheClient) {
       {1, 0, "OPEN", "OPEN", "NONE", "NONE", "1"},
   };
   for (const UpstreamCase &c : cases) {
-    SetUp();
+    fresh_board();
     testbed::wifi_configured_value("apclii0", {"Up", c.auth, c.encr, 1, "pass;phrase", 2});
     configAP("apclii0", 0, 1);
     std::string label = std::to_string(c.auth) + "/" + std::to_string(c.encr);
@@ -231,7 +234,7 @@ TEST_F(CredentialsTest, UpstreamSecurityReachesBothRadiosAndTheClient) {
 
 TEST_F(CredentialsTest, UpstreamWepKeysGoToSlotOneOfBothRadios) {
   for (unsigned index = 0; index <= 4; ++index) {
-    SetUp();
+    fresh_board();
     std::string key(26, 'f');
     testbed::wifi_configured_value("apcli0", {"Up", 4, 2, index, key, 2});
     configAP("apcli0", 0, 0);
@@ -262,7 +265,7 @@ TEST_F(CredentialsTest, DerivedNamesStayWithinThirtyTwoCharacters) {
   for (const char *ifname : {"apcli0", "apclii0"}) {
     for (Case c : {Case{24, true, true}, Case{25, false, true}, Case{26, false, true},
                    Case{27, false, false}}) {
-      SetUp();
+      fresh_board();
       std::string ssid(c.length, 'n');
       testbed::wifi_configured_value(ifname, {ssid, 32, 8, 0, "passphrase", c.length});
       configAP(ifname, 0, ifname[5] == 'i' ? 1 : 0);
