@@ -27,7 +27,7 @@ fi
 build=$2
 parts=$3
 nvram=$build/nvram/nvram
-fakehw=$build/sim/fakehw
+fakehwctl=$build/sim/fakehwctl
 failmalloc=$build/faults/libfailmalloc.so
 work=/tmp/faults
 mkdir -p "$work"
@@ -135,24 +135,24 @@ nvram_case yes imported import 0 "$work/import"
 # the button for one run; then the daemon runs DAEMON_SECONDS real seconds.
 scenario_buttond() {
   rm -rf "$STORE_DIR" /tmp/lock
-  "$fakehw" reset >/dev/null; "$fakehw" time-divisor 50 >/dev/null
+  "$fakehwctl" reset >/dev/null; "$fakehwctl" time-divisor 50 >/dev/null
   case $1 in
     router)   "$nvram" set 0 OperationMode 1 >/dev/null
-              "$fakehw" wifi-status ra0 0 0 34 >/dev/null
-              "$fakehw" button "1x20 0x50 1" >/dev/null ;;
+              "$fakehwctl" wifi-status ra0 0 0 34 >/dev/null
+              "$fakehwctl" button "1x20 0x50 1" >/dev/null ;;
     repeater) "$nvram" set 0 OperationMode 3 >/dev/null
-              "$fakehw" wifi-status apcli0 0 0 34 >/dev/null
-              "$fakehw" wifi-configured apcli0 ssid=up key=secret12 auth=32 encr=8 >/dev/null
-              "$fakehw" button "1x20 0x80 1" >/dev/null ;;
+              "$fakehwctl" wifi-status apcli0 0 0 34 >/dev/null
+              "$fakehwctl" wifi-configured apcli0 ssid=up key=secret12 auth=32 encr=8 >/dev/null
+              "$fakehwctl" button "1x20 0x80 1" >/dev/null ;;
   esac
 }
 scenario_uplinkd() {
   rm -rf "$STORE_DIR"
-  "$fakehw" reset >/dev/null; "$fakehw" time-divisor 50 >/dev/null
+  "$fakehwctl" reset >/dev/null; "$fakehwctl" time-divisor 50 >/dev/null
   case $1 in
-    router)   "$nvram" set 0 OperationMode 1 >/dev/null; "$fakehw" wan-link 1 >/dev/null ;;
+    router)   "$nvram" set 0 OperationMode 1 >/dev/null; "$fakehwctl" wan-link 1 >/dev/null ;;
     repeater) "$nvram" set 0 OperationMode 3 >/dev/null
-              "$fakehw" wifi-connstatus apcli0 1 >/dev/null ;;
+              "$fakehwctl" wifi-connstatus apcli0 1 >/dev/null ;;
   esac
   echo 1 > /tmp/internetStatus
 }

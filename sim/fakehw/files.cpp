@@ -8,9 +8,9 @@
 
 #include <cstring>
 
-#include "control/text_parse.h"
 #include "fakehw/real.h"
 #include "fakehw/saved_errno.h"
+#include "fakehw/text_parse.h"
 
 namespace fakehw {
 namespace {

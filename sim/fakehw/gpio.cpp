@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "boardutil/gpio_abi.h"
-#include "control/hw_state.h"
-#include "control/le_bytes.h"
 #include "fakehw/decoders.h"
+#include "fakehw/hw_state.h"
+#include "fakehw/le_bytes.h"
 #include "fakehw/log.h"
 #include "fakehw/state.h"
 

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "control/hw_state.h"
+#include "fakehw/hw_state.h"
 #include "fakehw/real.h"
 #include "fakehw/saved_errno.h"
 #include "fakehw/state.h"

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "boardutil/rdm_abi.h"
-#include "control/hw_state.h"
-#include "control/le_bytes.h"
 #include "fakehw/decoders.h"
+#include "fakehw/hw_state.h"
+#include "fakehw/le_bytes.h"
 #include "fakehw/log.h"
 #include "fakehw/state.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "control/hw_state.h"
+#include "fakehw/hw_state.h"
 
 namespace fakehw {
 

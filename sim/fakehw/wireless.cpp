@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "boardutil/wireless_abi.h"
-#include "control/hw_state.h"
-#include "control/le_bytes.h"
-#include "control/text_parse.h"
 #include "fakehw/decoders.h"
 #include "fakehw/files.h"
+#include "fakehw/hw_state.h"
+#include "fakehw/le_bytes.h"
 #include "fakehw/log.h"
+#include "fakehw/text_parse.h"
 
 namespace fakehw {
 namespace {

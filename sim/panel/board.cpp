@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "control/control.h"
+#include "fakehwctl/control.h"
 #include "monotonic.h"
 #include "status_files.h"
 
@@ -25,7 +25,7 @@ constexpr int kMonitorStartMs = 10000;
 
 std::string output_of(const std::string &name) { return std::string(kOutputDir) + "/" + name + ".log"; }
 
-std::string failed(std::string_view what, const fakehw::Result &result) {
+std::string failed(std::string_view what, const fakehwctl::Result &result) {
   return result ? std::string() : std::string(what) + ": " + result.error;
 }
 
@@ -44,8 +44,8 @@ Board::Board(Programs programs, EventSink events)
 
 std::string Board::start() {
   mkdir(kOutputDir, 0755);
-  if (std::string error = failed("WAN link", fakehw::set_wan_link(wan_)); !error.empty()) return error;
-  if (std::string error = failed("upstream", fakehw::set_wifi_connstatus("apcli0", flag(upstream_)));
+  if (std::string error = failed("WAN link", fakehwctl::set_wan_link(wan_)); !error.empty()) return error;
+  if (std::string error = failed("upstream", fakehwctl::set_wifi_connstatus("apcli0", flag(upstream_)));
       !error.empty())
     return error;
   if (!write_status_file(kInternetFile, flag(internet_))) return "cannot write /tmp/internetStatus";
@@ -80,13 +80,13 @@ std::string Board::publish_link() {
 
 std::string Board::set_wan(bool up) {
   wan_ = up;
-  if (std::string error = failed("WAN link", fakehw::set_wan_link(up)); !error.empty()) return error;
+  if (std::string error = failed("WAN link", fakehwctl::set_wan_link(up)); !error.empty()) return error;
   return publish_link();
 }
 
 std::string Board::set_upstream(bool connected) {
   upstream_ = connected;
-  if (std::string error = failed("upstream", fakehw::set_wifi_connstatus("apcli0", flag(connected)));
+  if (std::string error = failed("upstream", fakehwctl::set_wifi_connstatus("apcli0", flag(connected)));
       !error.empty())
     return error;
   return publish_link();
@@ -103,7 +103,7 @@ std::string Board::end_wps(Band band, WpsResult result) {
   const std::string sequence = std::to_string(wps_status_code(result)) + " 0";
   const bool low = band == Band::ghz24;
   for (const char *ifname : {low ? "ra0" : "rai0", low ? "apcli0" : "apclii0"})
-    if (std::string error = failed(ifname, fakehw::set_wifi_status(ifname, sequence)); !error.empty())
+    if (std::string error = failed(ifname, fakehwctl::set_wifi_status(ifname, sequence)); !error.empty())
       return error;
   return {};
 }
@@ -125,16 +125,16 @@ std::string Board::set_mode(Mode mode) {
 }
 
 std::string Board::set_time_divisor(unsigned divisor) {
-  if (std::string error = failed("time divisor", fakehw::set_time_divisor(divisor)); !error.empty()) return error;
+  if (std::string error = failed("time divisor", fakehwctl::set_time_divisor(divisor)); !error.empty()) return error;
   time_divisor_ = divisor;
   return {};
 }
 
 std::string Board::press(unsigned samples) {
-  return failed("button", fakehw::set_button_script("0x" + std::to_string(samples) + " 1"));
+  return failed("button", fakehwctl::set_button_script("0x" + std::to_string(samples) + " 1"));
 }
 
-std::string Board::hold(bool pressed) { return failed("button", fakehw::set_button_script(pressed ? "0" : "1")); }
+std::string Board::hold(bool pressed) { return failed("button", fakehwctl::set_button_script(pressed ? "0" : "1")); }
 
 void Board::reap() {
   for (Child *child : {&monitor_, &buttond_, &uplinkd_}) {

@@ -16,6 +16,8 @@
 #include "devices.h"
 #include "setup_error.h"
 
+namespace sandbox {
+
 namespace {
 
 volatile sig_atomic_t stop_requested = 0;
@@ -81,3 +83,5 @@ void stop_console_reader(pid_t reader) {
   kill(reader, SIGTERM);
   waitpid(reader, nullptr, 0);
 }
+
+}  // namespace sandbox

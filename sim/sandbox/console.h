@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+namespace sandbox {
+
 inline constexpr char kConsoleLog[] = "/run/sim/console.log";
 
 // Opens the console FIFO and forks the reader; returns its pid.
@@ -13,5 +15,7 @@ pid_t start_console_reader(bool tee_to_stdout);
 
 // Lets the reader copy what is still queued in the FIFO, then waits for it.
 void stop_console_reader(pid_t reader);
+
+}  // namespace sandbox
 
 #endif

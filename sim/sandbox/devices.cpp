@@ -8,6 +8,8 @@
 #include "fs_steps.h"
 #include "setup_error.h"
 
+namespace sandbox {
+
 void build_dev(const std::string &dev) {
   mount_fresh("tmpfs", dev, "mode=0755");
   for (const char *name : {"null", "zero", "full", "random", "urandom", "tty"}) {
@@ -27,3 +29,5 @@ void build_dev(const std::string &dev) {
   make_symlink("/proc/self/fd/2", dev + "/stderr");
   make_fifo(dev + "/console", 0600);
 }
+
+}  // namespace sandbox

@@ -5,10 +5,14 @@
 
 #include <string>
 
+namespace sandbox {
+
 // Where programs in the sandbox find the console; the sandbox reads it.
 inline constexpr char kConsole[] = "/dev/console";
 
 // Fills a fresh tmpfs at dev (the new root's /dev).
 void build_dev(const std::string &dev);
+
+}  // namespace sandbox
 
 #endif

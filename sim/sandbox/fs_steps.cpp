@@ -11,6 +11,8 @@
 
 #include "setup_error.h"
 
+namespace sandbox {
+
 void make_directories(const std::string &path, mode_t mode) {
   for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
     const std::string prefix = path.substr(0, slash);
@@ -42,3 +44,5 @@ void bind(const std::string &source, const std::string &target) {
   check(mount(source.c_str(), target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) == 0, "bind %s on %s",
         source.c_str(), target.c_str());
 }
+
+}  // namespace sandbox

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace sandbox {
+
 // Creates path and its missing parents.
 void make_directories(const std::string &path, mode_t mode = 0755);
 void make_empty_file(const std::string &path, mode_t mode = 0644);
@@ -17,5 +19,7 @@ void make_fifo(const std::string &path, mode_t mode);
 void mount_fresh(const char *type, const std::string &target, const char *options = nullptr);
 // Binds source (a file or a directory tree) over target, which must exist.
 void bind(const std::string &source, const std::string &target);
+
+}  // namespace sandbox
 
 #endif

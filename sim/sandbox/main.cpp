@@ -21,6 +21,7 @@
 #include "sim_state.h"
 #include "stubs.h"
 
+namespace sandbox {
 namespace {
 
 // The new root is built on a tmpfs over /tmp: this mount namespace replaces
@@ -94,12 +95,16 @@ int run_board(const Options &options, const std::string &working_dir) {
   return status;
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
+// Enters the namespaces from the host side; their init runs the board.
+int run(int argc, char **argv) {
   const Options options = parse_options(argc, argv);
   char working_dir[PATH_MAX];
   check(getcwd(working_dir, sizeof working_dir) != nullptr, "read the working directory");
   enter_namespaces();
   return run_namespace_init([&] { return run_board(options, working_dir); });
 }
+
+}  // namespace
+}  // namespace sandbox
+
+int main(int argc, char **argv) { return sandbox::run(argc, argv); }

@@ -16,6 +16,8 @@
 #include "process.h"
 #include "setup_error.h"
 
+namespace sandbox {
+
 namespace {
 
 void write_proc_file(const char *path, const char *text) {
@@ -59,3 +61,5 @@ int run_namespace_init(const std::function<int()> &init_main) {
   }
   return supervise(init);
 }
+
+}  // namespace sandbox

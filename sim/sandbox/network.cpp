@@ -11,6 +11,8 @@
 #include "process.h"
 #include "setup_error.h"
 
+namespace sandbox {
+
 namespace {
 
 struct RouterInterface {
@@ -72,3 +74,5 @@ void build_network() {
   gateway_ip({"address", "add", kGatewayAddress, "dev", kGatewayLink});
   gateway_ip({"link", "set", kGatewayLink, "up"});
 }
+
+}  // namespace sandbox

@@ -3,7 +3,11 @@
 #ifndef SIM_SANDBOX_NETWORK_H
 #define SIM_SANDBOX_NETWORK_H
 
+namespace sandbox {
+
 // Sets up the new network namespace; needs the sandbox's own /run.
 void build_network();
+
+}  // namespace sandbox
 
 #endif

@@ -13,6 +13,8 @@
 #include "fs_steps.h"
 #include "setup_error.h"
 
+namespace sandbox {
+
 namespace {
 
 // The $LIB directory for the library's architecture; ends setup for others.
@@ -46,3 +48,5 @@ void install_preloads(const std::string &root, const std::vector<std::string> &l
     bind(library, dir + "/libfakehw.so");
   }
 }
+
+}  // namespace sandbox

@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
+namespace sandbox {
+
 // LD_PRELOAD of every program; the loader expands $LIB itself.
 inline constexpr char kPreloadSpec[] = "/sim/preload/$LIB/libfakehw.so";
 
 // Binds each library into the new root at root (before entering it).
 void install_preloads(const std::string &root, const std::vector<std::string> &libraries);
+
+}  // namespace sandbox
 
 #endif

@@ -13,6 +13,8 @@
 
 #include "setup_error.h"
 
+namespace sandbox {
+
 namespace {
 
 sigset_t supervised_signals() {
@@ -69,3 +71,5 @@ int supervise(pid_t child) {
     }
   }
 }
+
+}  // namespace sandbox

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace sandbox {
+
 // Blocks the signals supervise() waits for; call before forking anything,
 // so children inherit the mask and no signal is lost before the loop runs.
 void block_supervised_signals();
@@ -22,5 +24,7 @@ int run_command(const std::vector<std::string> &argv);
 // Reaps every child that ends and forwards SIGTERM, SIGINT and SIGHUP to
 // child, until child exits; returns its exit status (128 + signal if killed).
 int supervise(pid_t child);
+
+}  // namespace sandbox
 
 #endif

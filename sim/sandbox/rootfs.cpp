@@ -18,6 +18,8 @@
 #include "fs_steps.h"
 #include "setup_error.h"
 
+namespace sandbox {
+
 namespace {
 
 // Host top-level directories the sandbox replaces with its own (the kernel
@@ -85,3 +87,5 @@ void enter_root(const std::string &root, const std::string &working_dir) {
   check(umount2(".", MNT_DETACH) == 0, "detach the host's root");
   if (chdir(working_dir.c_str()) != 0) check(chdir("/") == 0, "change to /");
 }
+
+}  // namespace sandbox

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace sandbox {
+
 namespace {
 
 [[noreturn]] void report(const char *reason, const char *format, va_list args) {
@@ -35,3 +37,5 @@ void check(bool ok, const char *format, ...) {
   va_start(args, format);
   report(reason, format, args);
 }
+
+}  // namespace sandbox

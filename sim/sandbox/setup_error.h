@@ -4,6 +4,8 @@
 #ifndef SIM_SANDBOX_SETUP_ERROR_H
 #define SIM_SANDBOX_SETUP_ERROR_H
 
+namespace sandbox {
+
 inline constexpr int kSetupFailed = 125;
 
 // Prints "sandbox: <step>" and exits with kSetupFailed.
@@ -11,5 +13,7 @@ inline constexpr int kSetupFailed = 125;
 
 // Unless ok, prints "sandbox: <step>: <strerror(errno)>" and exits with kSetupFailed.
 void check(bool ok, const char *format, ...) __attribute__((format(printf, 2, 3)));
+
+}  // namespace sandbox
 
 #endif

@@ -3,14 +3,18 @@
 #include "sim_state.h"
 
 #include "console.h"
-#include "control/control.h"
+#include "fakehwctl/control.h"
 #include "fs_steps.h"
 #include "setup_error.h"
+
+namespace sandbox {
 
 void prepare_sim_state(unsigned time_divisor) {
   make_directories("/run/sim");
   for (const char *log : {kConsoleLog, "/run/sim/commands.log", "/run/sim/requests.log"})
     make_empty_file(log);
-  if (const fakehw::Result done = fakehw::init_state(time_divisor); !done)
+  if (const fakehwctl::Result done = fakehwctl::init_state(time_divisor); !done)
     setup_failed("fake hardware state: %s", done.error.c_str());
 }
+
+}  // namespace sandbox

@@ -12,6 +12,8 @@
 
 #include "fs_steps.h"
 
+namespace sandbox {
+
 namespace {
 
 constexpr char kStubsDir[] = "/sim/stubs";
@@ -50,3 +52,5 @@ void shadow_host_commands() {
     }
   }
 }
+
+}  // namespace sandbox

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace sandbox {
+
 // PATH of every program in the sandbox: the stubs come first.
 inline constexpr char kSandboxPath[] = "/sim/bin:/usr/sbin:/usr/bin:/sbin:/bin";
 
@@ -15,5 +17,7 @@ void install_stubs(const std::string &root);
 // system commands (after entering the new root), so absolute paths reach
 // the stub as well.
 void shadow_host_commands();
+
+}  // namespace sandbox
 
 #endif

@@ -58,12 +58,6 @@ std::string console() {
   return text;
 }
 
-size_t count(const std::string &text, const std::string &what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 }  // namespace board_test
 
 int main(int argc, char **argv) {

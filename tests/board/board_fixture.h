@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board_vm.h"
+#include "log_text.h"
 
 namespace board_test {
 
@@ -25,6 +26,7 @@ bool wait_until(const std::string &command, std::chrono::seconds timeout);
 bool reboot_by(const std::string &command, std::chrono::seconds timeout);
 // The console since boot of the board's first run.
 std::string console();
-size_t count(const std::string &text, const std::string &what);
+// Occurrences of a text in a log or the console (tests/support/log_text.h).
+using testbed::count;
 
 }  // namespace board_test

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -15,115 +15,115 @@ constexpr char kPidFile[] = "/var/run/buttond.pid";
 class ButtondMonitor : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(50);
+    testbed::reset();
+    testbed::set_time_divisor(50);
   }
-  void TearDown() override { sim::stop_all(); }
+  void TearDown() override { testbed::stop_all(); }
 
   // Starts buttond with the button script and waits until it has consumed
   // the whole script (plus the idle reads after it).
-  sim::Process run_script(std::string_view script, unsigned samples) {
-    sim::button_script(script);
-    sim::Process buttond = sim::spawn(sim::program("buttond"));
-    EXPECT_TRUE(sim::wait_for([&] { return sim::button_reads() >= samples; }))
-        << "reads: " << sim::button_reads();
+  testbed::Process run_script(std::string_view script, unsigned samples) {
+    testbed::button_script(script);
+    testbed::Process buttond = testbed::spawn(testbed::program("buttond"));
+    EXPECT_TRUE(testbed::wait_for([&] { return testbed::button_reads() >= samples; }))
+        << "reads: " << testbed::button_reads();
     return buttond;
   }
 
   static bool wps_started() {
-    return sim::console().find("start wps, type:1!\n\n\n") != std::string::npos;
+    return testbed::console().find("start wps, type:1!\n\n\n") != std::string::npos;
   }
 };
 
 TEST_F(ButtondMonitor, WritesItsPidFileAndRemovesItAfterTheReset) {
-  sim::Process buttond = run_script("1x5", 10);
-  ASSERT_TRUE(sim::wait_for_text(kPidFile, "\n"));
-  EXPECT_EQ(sim::read_file(kPidFile), std::to_string(buttond.pid) + "\n");
-  sim::button_script("0x100");
+  testbed::Process buttond = run_script("1x5", 10);
+  ASSERT_TRUE(testbed::wait_for_text(kPidFile, "\n"));
+  EXPECT_EQ(testbed::read_file(kPidFile), std::to_string(buttond.pid) + "\n");
+  testbed::button_script("0x100");
   EXPECT_EQ(buttond.wait(), 0);
-  EXPECT_FALSE(sim::file_exists(kPidFile));
+  EXPECT_FALSE(testbed::file_exists(kPidFile));
   // "reset &" runs in the background and may record itself after the exit.
-  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 1));
-  EXPECT_EQ(sim::commands(), Lines{"reset"});
+  ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 1));
+  EXPECT_EQ(testbed::commands(), Lines{"reset"});
   EXPECT_NE(buttond.out().find("saved_pidfile:/var/run/buttond.pid\n"), std::string::npos);
 }
 
 TEST_F(ButtondMonitor, MissingDeviceEndsTheDaemonCleanly) {
-  sim::gpio_missing(true);
-  sim::Process buttond = sim::spawn(sim::program("buttond"));
+  testbed::gpio_missing(true);
+  testbed::Process buttond = testbed::spawn(testbed::program("buttond"));
   EXPECT_EQ(buttond.wait(), 0);
   EXPECT_EQ(buttond.err(), "/dev/gpio: No such file or directory\n");
-  EXPECT_FALSE(sim::file_exists(kPidFile));
-  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_FALSE(testbed::file_exists(kPidFile));
+  EXPECT_TRUE(testbed::commands().empty());
 }
 
 TEST_F(ButtondMonitor, AnIdleSampleIsOneDirectionAndOneReadRequest) {
-  sim::Process buttond = run_script("1", 6);
-  Lines requests = sim::requests("gpio");
+  testbed::Process buttond = run_script("1", 6);
+  Lines requests = testbed::requests("gpio");
   ASSERT_GE(requests.size(), 10u);
   for (size_t i = 0; i + 1 < 10; i += 2) {
     EXPECT_EQ(requests[i], "gpio dir-in cmd=0x11 mask=0x2");
     EXPECT_EQ(requests[i + 1].rfind("gpio read cmd=0x02 -> ", 0), 0u) << requests[i + 1];
   }
   EXPECT_TRUE(buttond.running());
-  EXPECT_TRUE(sim::commands().empty());
-  EXPECT_FALSE(sim::file_exists("/tmp/wps_times"));
+  EXPECT_TRUE(testbed::commands().empty());
+  EXPECT_FALSE(testbed::file_exists("/tmp/wps_times"));
 }
 
 TEST_F(ButtondMonitor, NineteenSamplesOnlyCount) {
-  sim::Process buttond = run_script("1x2 0x19 1", 40);
-  EXPECT_TRUE(sim::wait_for_text("/tmp/wps_times", "19\n"));
-  EXPECT_TRUE(sim::wait_for_text("/tmp/reset_times", "19\n"));
+  testbed::Process buttond = run_script("1x2 0x19 1", 40);
+  EXPECT_TRUE(testbed::wait_for_text("/tmp/wps_times", "19\n"));
+  EXPECT_TRUE(testbed::wait_for_text("/tmp/reset_times", "19\n"));
   EXPECT_FALSE(wps_started());
   EXPECT_TRUE(buttond.running());
 }
 
 TEST_F(ButtondMonitor, TwentyAndNinetyNineSamplesStartWpsAtTheRelease) {
   for (unsigned hold : {20u, 99u}) {
-    sim::reset();
-    sim::set_time_divisor(50);
-    sim::Process buttond = run_script("0x" + std::to_string(hold) + " 1", hold + 2);
-    ASSERT_TRUE(sim::wait_for(wps_started)) << "hold " << hold;
+    testbed::reset();
+    testbed::set_time_divisor(50);
+    testbed::Process buttond = run_script("0x" + std::to_string(hold) + " 1", hold + 2);
+    ASSERT_TRUE(testbed::wait_for(wps_started)) << "hold " << hold;
     EXPECT_TRUE(buttond.running());
-    std::string console = sim::console();
+    std::string console = testbed::console();
     EXPECT_EQ(console.find("start wps"), console.rfind("start wps")) << "started once";
-    EXPECT_TRUE(sim::wait_for_text("/tmp/wps_times", std::to_string(hold) + "\n"));
-    sim::stop_all();
+    EXPECT_TRUE(testbed::wait_for_text("/tmp/wps_times", std::to_string(hold) + "\n"));
+    testbed::stop_all();
   }
 }
 
 TEST_F(ButtondMonitor, AHundredSamplesRunTheResetBeforeAnyRelease) {
-  sim::Process buttond = run_script("0x100 1", 100);
+  testbed::Process buttond = run_script("0x100 1", 100);
   EXPECT_EQ(buttond.wait(), 0);
-  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 1));
-  EXPECT_EQ(sim::commands(), Lines{"reset"});
-  EXPECT_EQ(sim::button_reads(), 100u) << "no sample after the hundredth";
+  ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 1));
+  EXPECT_EQ(testbed::commands(), Lines{"reset"});
+  EXPECT_EQ(testbed::button_reads(), 100u) << "no sample after the hundredth";
   EXPECT_FALSE(wps_started());
-  EXPECT_TRUE(sim::wait_for_text("/tmp/reset_times", "100\n"));
+  EXPECT_TRUE(testbed::wait_for_text("/tmp/reset_times", "100\n"));
 }
 
 TEST_F(ButtondMonitor, PressTotalsAddUpOverPresses) {
-  sim::Process buttond = run_script("0x30 1x3 0x25 1", 70);
-  EXPECT_TRUE(sim::wait_for_text("/tmp/wps_times", "55\n"));
-  EXPECT_TRUE(sim::wait_for_text("/tmp/reset_times", "55\n"));
-  EXPECT_EQ(sim::read_file("/tmp/wps_times"), "55\n");
-  EXPECT_EQ(sim::read_file("/tmp/reset_times"), "55\n");
+  testbed::Process buttond = run_script("0x30 1x3 0x25 1", 70);
+  EXPECT_TRUE(testbed::wait_for_text("/tmp/wps_times", "55\n"));
+  EXPECT_TRUE(testbed::wait_for_text("/tmp/reset_times", "55\n"));
+  EXPECT_EQ(testbed::read_file("/tmp/wps_times"), "55\n");
+  EXPECT_EQ(testbed::read_file("/tmp/reset_times"), "55\n");
 }
 
 TEST_F(ButtondMonitor, FailedReadsNeitherEndNorExtendAPress) {
-  sim::gpio_fail("read");
-  sim::button_script("0x200");
-  sim::Process buttond = sim::spawn(sim::program("buttond"));
-  ASSERT_TRUE(sim::wait_for([] { return sim::requests("gpio refused").size() >= 150; }));
+  testbed::gpio_fail("read");
+  testbed::button_script("0x200");
+  testbed::Process buttond = testbed::spawn(testbed::program("buttond"));
+  ASSERT_TRUE(testbed::wait_for([] { return testbed::requests("gpio refused").size() >= 150; }));
   EXPECT_TRUE(buttond.running());
-  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(testbed::commands().empty());
   EXPECT_FALSE(wps_started());
-  EXPECT_EQ(sim::button_reads(), 0u);
+  EXPECT_EQ(testbed::button_reads(), 0u);
 }
 
 // Counts the result lines of the WPS polls seen on the console.
 size_t polls_seen() {
-  std::string console = sim::console();
+  std::string console = testbed::console();
   size_t count = 0;
   for (size_t at = console.find("WscStatus 24g:"); at != std::string::npos;
        at = console.find("WscStatus 24g:", at + 1)) {
@@ -145,19 +145,19 @@ std::string poll_text(const std::string &console, size_t n) {
 TEST_F(ButtondMonitor, DebugSwitchTakesEffectWhileTheDaemonRuns) {
   // A router session whose status queries fail logs a debug line per query;
   // a poll every 100 ms leaves the session six seconds before its time-out.
-  sim::wifi_fail("ra0", "all");
-  sim::set_time_divisor(20);
-  sim::Process buttond = run_script("0x20 1", 22);
-  ASSERT_TRUE(sim::wait_for([] { return polls_seen() >= 1; }));
-  EXPECT_EQ(sim::console().find("ioctl error\n"), std::string::npos);
-  sim::write_file("/tmp/log", "");
-  ASSERT_TRUE(sim::wait_for_text(sim::kConsoleLog, "ioctl error\n"));
-  sim::remove_file("/tmp/log");
+  testbed::wifi_fail("ra0", "all");
+  testbed::set_time_divisor(20);
+  testbed::Process buttond = run_script("0x20 1", 22);
+  ASSERT_TRUE(testbed::wait_for([] { return polls_seen() >= 1; }));
+  EXPECT_EQ(testbed::console().find("ioctl error\n"), std::string::npos);
+  testbed::write_file("/tmp/log", "");
+  ASSERT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "ioctl error\n"));
+  testbed::remove_file("/tmp/log");
   // The driver logs each poll's 5 GHz query as it happens, the console comes
   // later: the poll after the next one to query began after the switch went.
-  size_t queried = sim::requests("wifi rai0 oid=0x0751").size();
-  ASSERT_TRUE(sim::wait_for([&] { return polls_seen() >= queried + 2; }));
-  std::string console = sim::console();
+  size_t queried = testbed::requests("wifi rai0 oid=0x0751").size();
+  ASSERT_TRUE(testbed::wait_for([&] { return polls_seen() >= queried + 2; }));
+  std::string console = testbed::console();
   std::string later_poll = poll_text(console, queried + 2);
   ASSERT_NE(later_poll, "") << console;
   EXPECT_EQ(later_poll.find("ioctl error\n"), std::string::npos) << later_poll;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -16,13 +16,13 @@ const std::string kStore = NVRAM_DIR;
 class DaemonsOnABadStore : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(50);
-    sim::wan_link(true);
-    sim::write_file("/tmp/internetStatus", "1\n");
+    testbed::reset();
+    testbed::set_time_divisor(50);
+    testbed::wan_link(true);
+    testbed::write_file("/tmp/internetStatus", "1\n");
   }
   void TearDown() override {
-    sim::stop_all();
+    testbed::stop_all();
     std::error_code ignored;
     fs::remove_all(kStore, ignored);
     fs::create_directories(kStore, ignored);
@@ -31,36 +31,38 @@ class DaemonsOnABadStore : public testing::Test {
   // uplinkd runs its cycles on the defaults: ntpEnabled is "1" there, so
   // the NTP script starts once the internet is seen.
   static void expect_uplinkd_runs(const std::string &case_name) {
-    sim::Process uplinkd = sim::spawn(sim::program("uplinkd"));
-    EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/tmp/Link") == "1\n"; })) << case_name;
-    EXPECT_TRUE(sim::wait_for([] { return sim::commands() == std::vector<std::string>{"ntp.sh"}; }))
+    testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
+    EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/tmp/Link") == "1\n"; }))
+        << case_name;
+    EXPECT_TRUE(testbed::wait_for(
+        [] { return testbed::commands() == std::vector<std::string>{"ntp.sh"}; }))
         << case_name;
     EXPECT_TRUE(uplinkd.running()) << case_name;
   }
 
   // buttond samples the button and starts a WPS session on a press.
   static void expect_buttond_runs(const std::string &case_name) {
-    sim::button_script("1x2 0x20 1");
-    sim::Process buttond = sim::spawn(sim::program("buttond"));
-    EXPECT_TRUE(sim::wait_for([] {
-      return sim::console().find("\nWPS_AP_CATCH_CONFIGURED_TIMER:2\n\n") != std::string::npos;
+    testbed::button_script("1x2 0x20 1");
+    testbed::Process buttond = testbed::spawn(testbed::program("buttond"));
+    EXPECT_TRUE(testbed::wait_for([] {
+      return testbed::console().find("\nWPS_AP_CATCH_CONFIGURED_TIMER:2\n\n") != std::string::npos;
     })) << case_name;
     EXPECT_TRUE(buttond.running()) << case_name;
   }
 
   void run_both(const std::string &case_name) {
     expect_uplinkd_runs(case_name);
-    sim::stop_all();
-    sim::clear_logs();
+    testbed::stop_all();
+    testbed::clear_logs();
     expect_buttond_runs(case_name);
   }
 };
 
 TEST_F(DaemonsOnABadStore, DamagedSetsAreReportedAndTheDefaultsUsed) {
   for (const char *set : {"/2860", "/rtdev", "/wifi3"}) {
-    sim::write_file(kStore + set, std::string("\xff\x00garbage without structure\n", 28));
+    testbed::write_file(kStore + set, std::string("\xff\x00garbage without structure\n", 28));
   }
-  sim::Process nvram = sim::spawn(sim::program("nvram"), {"get", "0", "ntpEnabled"});
+  testbed::Process nvram = testbed::spawn(testbed::program("nvram"), {"get", "0", "ntpEnabled"});
   EXPECT_EQ(nvram.wait(), 0);
   EXPECT_EQ(nvram.out(), "1\n");
   EXPECT_NE(nvram.err().find("is damaged"), std::string::npos) << nvram.err();
@@ -70,10 +72,10 @@ TEST_F(DaemonsOnABadStore, DamagedSetsAreReportedAndTheDefaultsUsed) {
 TEST_F(DaemonsOnABadStore, AMissingOrUnusableStoreDirectoryGivesTheDefaults) {
   fs::remove_all(kStore);
   run_both("missing");
-  sim::stop_all();
-  sim::clear_logs();
+  testbed::stop_all();
+  testbed::clear_logs();
   fs::remove_all(kStore);
-  sim::write_file(kStore, "a file where the directory should be\n");
+  testbed::write_file(kStore, "a file where the directory should be\n");
   run_both("not a directory");
 }
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -14,15 +14,15 @@ using Lines = std::vector<std::string>;
 
 class PanelScenarios : public testing::Test {
  protected:
-  void SetUp() override { sim::reset(); }
-  void TearDown() override { sim::stop_all(); }
+  void SetUp() override { testbed::reset(); }
+  void TearDown() override { testbed::stop_all(); }
 
   // Runs the scenario; the timeline's events without their time stamps.
   Lines run(const std::string &file, int expected_status = 0) {
-    sim::Process panel = sim::spawn(PANEL_PROGRAM, {"--scenario", std::string(PANEL_SCENARIOS_DIR) + "/" + file});
+    testbed::Process panel = testbed::spawn(PANEL_PROGRAM, {"--scenario", std::string(PANEL_SCENARIOS_DIR) + "/" + file});
     EXPECT_EQ(panel.wait(300000), expected_status) << panel.out() << panel.err();
     Lines events;
-    for (const std::string &line : sim::read_lines(panel.stdout_path)) {
+    for (const std::string &line : testbed::read_lines(panel.stdout_path)) {
       EXPECT_EQ(line.substr(0, 1) + line.substr(8, 2), "[] ") << line;  // "[  1.250] "
       events.push_back(line.substr(10));
     }
@@ -88,16 +88,16 @@ TEST_F(PanelScenarios, ResetHoldRunsTheResetAndEndsButtond) {
   // No WPS session: the reset does not wait for the release.
   EXPECT_EQ(count(e, "console: start wps, type:1!", 0, e.size()), 0u);
   // The press total, written by a background job of the last sample.
-  EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/tmp/reset_times") == "100\n"; }))
-      << sim::read_file("/tmp/reset_times");
+  EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/tmp/reset_times") == "100\n"; }))
+      << testbed::read_file("/tmp/reset_times");
 }
 
 TEST_F(PanelScenarios, AFailedExpectationFailsTheRunAndABadFileIsRefused) {
-  sim::write_file("/tmp/never.txt",
+  testbed::write_file("/tmp/never.txt",
                   "# waits for something that never comes\nexpect-within 1.5\nexpect led 9: lit\n");
-  sim::write_file("/tmp/bad.txt", "press 20\nwps 2.4 sucess\n");
-  sim::Process never = sim::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/never.txt"});
-  sim::Process bad = sim::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/bad.txt"});
+  testbed::write_file("/tmp/bad.txt", "press 20\nwps 2.4 sucess\n");
+  testbed::Process never = testbed::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/never.txt"});
+  testbed::Process bad = testbed::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/bad.txt"});
   EXPECT_EQ(bad.wait(), 2);
   EXPECT_EQ(bad.err(), "panel: /tmp/bad.txt:2: expected 'wps 2.4|5 success|failure|overlap'\n");
   EXPECT_EQ(bad.out(), "");  // refused before the board was touched

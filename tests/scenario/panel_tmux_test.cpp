@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -43,45 +43,45 @@ std::string led_row(const std::string &screen, unsigned line) {
 class PanelTmux : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     // A shell in the pane runs the panel, keeps its exit status and then
     // keeps the pane open, so the terminal's state can be read afterwards;
     // everything written to the pane is kept as well.
     const std::string pane_command = std::string(PANEL_PROGRAM) + "; echo $? > /tmp/panel.status; exec sleep 600";
-    ASSERT_EQ(sim::sh(kTmux + "-f /dev/null new-session -d -x 120 -y 40 '" + pane_command + "' \\; " +
+    ASSERT_EQ(testbed::sh(kTmux + "-f /dev/null new-session -d -x 120 -y 40 '" + pane_command + "' \\; " +
                       "pipe-pane -o 'cat > /tmp/pane.out'"),
               0);
-    ASSERT_TRUE(sim::wait_for([] { return led_row(pane(), 10).find("[ ON ]  lit") != std::string::npos; }, 60000))
+    ASSERT_TRUE(testbed::wait_for([] { return led_row(pane(), 10).find("[ ON ]  lit") != std::string::npos; }, 60000))
         << pane();
   }
   void TearDown() override {
-    sim::sh(kTmux + "kill-server 2>/dev/null");
-    sim::stop_all();
+    testbed::sh(kTmux + "kill-server 2>/dev/null");
+    testbed::stop_all();
   }
 
   // The panel ended with status 0, showed the cursor and left the
   // alternate screen as its last words, and took the daemons and the
   // monitor with it.
   void expect_clean_exit() {
-    ASSERT_TRUE(sim::wait_for([] { return sim::file_exists("/tmp/panel.status"); }, 30000)) << pane();
-    EXPECT_EQ(sim::read_file("/tmp/panel.status"), "0\n");
+    ASSERT_TRUE(testbed::wait_for([] { return testbed::file_exists("/tmp/panel.status"); }, 30000)) << pane();
+    EXPECT_EQ(testbed::read_file("/tmp/panel.status"), "0\n");
     EXPECT_EQ(pane_format("#{alternate_on}"), "0");
-    const std::string written = sim::read_file("/tmp/pane.out");
+    const std::string written = testbed::read_file("/tmp/pane.out");
     const std::string restore = "\x1b[?25h\x1b[?1049l";
     const size_t shown = written.rfind("\x1b[?25h");
     ASSERT_NE(shown, std::string::npos);
     EXPECT_EQ(written.substr(shown), restore);
     for (const char *name : {"panel", "buttond", "uplinkd", "monitor"})
-      EXPECT_NE(sim::sh(std::string("pgrep -x ") + name + " >/dev/null"), 0) << name;
+      EXPECT_NE(testbed::sh(std::string("pgrep -x ") + name + " >/dev/null"), 0) << name;
   }
 };
 
 TEST_F(PanelTmux, TypedPressStartsWpsThatTheSuccessKeyEnds) {
-  ASSERT_EQ(sim::sh(kTmux + "send-keys 30 Enter"), 0);
+  ASSERT_EQ(testbed::sh(kTmux + "send-keys 30 Enter"), 0);
   // Blinking: the WPS line's row shows the 10/10 pattern, lit in one
   // capture and dark in another.
   bool lit = false, dark = false;
-  ASSERT_TRUE(sim::wait_for(
+  ASSERT_TRUE(testbed::wait_for(
       [&] {
         const std::string row = led_row(pane(), 10);
         if (row.find("blink 10/10") == std::string::npos) return false;
@@ -96,8 +96,8 @@ TEST_F(PanelTmux, TypedPressStartsWpsThatTheSuccessKeyEnds) {
   EXPECT_NE(during.find("wireless.cgi wps_pbc 0"), std::string::npos) << during;
   EXPECT_NE(during.find("lock 1"), std::string::npos) << during;
 
-  ASSERT_EQ(sim::sh(kTmux + "send-keys s"), 0);
-  ASSERT_TRUE(sim::wait_for(
+  ASSERT_EQ(testbed::sh(kTmux + "send-keys s"), 0);
+  ASSERT_TRUE(testbed::wait_for(
       [] {
         const std::string screen = pane();
         return led_row(screen, 10).find("[ ON ]  lit") != std::string::npos &&
@@ -107,7 +107,7 @@ TEST_F(PanelTmux, TypedPressStartsWpsThatTheSuccessKeyEnds) {
       << pane();
   EXPECT_NE(pane().find("lock -"), std::string::npos) << pane();
 
-  ASSERT_EQ(sim::sh(kTmux + "send-keys q"), 0);
+  ASSERT_EQ(testbed::sh(kTmux + "send-keys q"), 0);
   expect_clean_exit();
 }
 

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "led_requests.h"
+#include "log_text.h"
+#include "testbed.h"
 
 namespace {
 
@@ -16,101 +18,88 @@ using Lines = std::vector<std::string>;
 
 constexpr char kPidFile[] = "/var/run/uplinkd.pid";
 constexpr char kSavedPidfile[] = "saved_pidfile:/var/run/uplinkd.pid\n";
-const Lines kInternetLeds = {
-    "gpio led pin=10 on=4000 off=0 blinks=1 rests=0 times=4000",
-    "gpio led pin=11 on=0 off=4000 blinks=1 rests=0 times=4000",
-    "gpio led pin=8 on=4000 off=0 blinks=1 rests=0 times=4000",
-};
-const Lines kNoInternetLeds = {
-    "gpio led pin=10 on=0 off=4000 blinks=1 rests=0 times=4000",
-    "gpio led pin=11 on=0 off=4000 blinks=1 rests=0 times=4000",
-    "gpio led pin=8 on=10 off=10 blinks=4000 rests=0 times=4000",
-};
-
-size_t occurrences(const std::string &text, const std::string &what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
-}
+using testbed::count;
+using testbed::kInternetLeds;
+using testbed::kNoInternetLeds;
 
 class UplinkdScenario : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(50);
+    testbed::reset();
+    testbed::set_time_divisor(50);
   }
-  void TearDown() override { sim::stop_all(); }
+  void TearDown() override { testbed::stop_all(); }
 
   static void configure(const std::string &set, const std::string &key, const std::string &value) {
-    ASSERT_EQ(sim::sh(sim::program("nvram") + " set " + set + " " + key + " '" + value + "'"), 0);
+    ASSERT_EQ(
+        testbed::sh(testbed::program("nvram") + " set " + set + " " + key + " '" + value + "'"),
+        0);
   }
   // The first LED state the daemon applied.
   static Lines first_leds() {
-    EXPECT_TRUE(sim::wait_for([] { return sim::requests("gpio led").size() >= 3; }));
-    Lines leds = sim::requests("gpio led");
+    EXPECT_TRUE(testbed::wait_for([] { return testbed::requests("gpio led").size() >= 3; }));
+    Lines leds = testbed::requests("gpio led");
     leds.resize(3);
     return leds;
   }
   static bool file_is(const std::string &path, const std::string &content) {
-    return sim::wait_for([&] { return sim::read_file(path) == content; });
+    return testbed::wait_for([&] { return testbed::read_file(path) == content; });
   }
 };
 
 TEST_F(UplinkdScenario, StartsWithItsPidFileAndTheLinkOfTheWanPort) {
-  sim::wan_link(true);
-  sim::write_file("/tmp/internetStatus", "1\n");
-  sim::Process uplinkd = sim::spawn(sim::program("uplinkd"));
+  testbed::wan_link(true);
+  testbed::write_file("/tmp/internetStatus", "1\n");
+  testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
   EXPECT_TRUE(file_is(kPidFile, std::to_string(uplinkd.pid) + "\n"));
   EXPECT_TRUE(file_is("/tmp/Link", "1\n"));
   EXPECT_TRUE(file_is("/tmp/wanStatus", "1\n"));
   EXPECT_EQ(first_leds(), kInternetLeds);
   // ntpEnabled is "1" by default: the NTP script runs once.
-  EXPECT_TRUE(sim::wait_for([] { return sim::commands() == Lines{"ntp.sh"}; }));
+  EXPECT_TRUE(testbed::wait_for([] { return testbed::commands() == Lines{"ntp.sh"}; }));
   EXPECT_TRUE(uplinkd.running());
 }
 
 TEST_F(UplinkdScenario, WanPortDownIsPublishedAndShownFromTheFourthCycle) {
-  sim::wan_link(false);
+  testbed::wan_link(false);
   configure("0", "ntpEnabled", "0");
-  sim::Process uplinkd = sim::spawn(sim::program("uplinkd"));
+  testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
   EXPECT_TRUE(file_is("/tmp/Link", "0\n"));
   EXPECT_TRUE(file_is("/tmp/wanStatus", "0\n"));
   EXPECT_EQ(first_leds(), kNoInternetLeds);
-  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(testbed::commands().empty());
   EXPECT_TRUE(uplinkd.running());
 }
 
 TEST_F(UplinkdScenario, RepeaterModeFollowsTheUpstreamClient) {
   configure("0", "OperationMode", "3");
   configure("0", "ApCliEnable", "1");
-  sim::wan_link(false);
-  sim::wifi_connstatus("apcli0", "1");
-  sim::Process uplinkd = sim::spawn(sim::program("uplinkd"));
+  testbed::wan_link(false);
+  testbed::wifi_connstatus("apcli0", "1");
+  testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
   EXPECT_TRUE(file_is("/tmp/Link", "1\n"));
   EXPECT_TRUE(file_is("/tmp/wanStatus", "1\n"));
-  EXPECT_FALSE(sim::requests("wifi apcli0 connstatus len=2048").empty());
+  EXPECT_FALSE(testbed::requests("wifi apcli0 connstatus len=2048").empty());
 
   // The loop refreshes /tmp/wanStatus; /tmp/Link is only read.
-  sim::wifi_connstatus("apcli0", "0");
+  testbed::wifi_connstatus("apcli0", "0");
   EXPECT_TRUE(file_is("/tmp/wanStatus", "0\n"));
-  EXPECT_EQ(sim::read_file("/tmp/Link"), "1\n");
+  EXPECT_EQ(testbed::read_file("/tmp/Link"), "1\n");
   EXPECT_TRUE(uplinkd.running());
 }
 
 TEST_F(UplinkdScenario, SigtermRemovesThePidFileAndExitsWithZero) {
-  sim::write_file("/tmp/log", "");
-  sim::Process uplinkd = sim::spawn(sim::program("uplinkd"));
+  testbed::write_file("/tmp/log", "");
+  testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
   ASSERT_TRUE(file_is(kPidFile, std::to_string(uplinkd.pid) + "\n"));
   // Let it run a few cycles first.
-  ASSERT_TRUE(sim::wait_for([] { return occurrences(sim::console(), "Link: ") >= 3; }));
+  ASSERT_TRUE(testbed::wait_for([] { return count(testbed::console(), "Link: ") >= 3; }));
   uplinkd.signal(SIGTERM);
   EXPECT_EQ(uplinkd.wait(), 0);
-  EXPECT_FALSE(sim::file_exists(kPidFile));
+  EXPECT_FALSE(testbed::file_exists(kPidFile));
   // The handler removes the file, and the exit action tries once more.
-  EXPECT_EQ(occurrences(uplinkd.out(), kSavedPidfile), 2u) << uplinkd.out();
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "remove_pid_Handler:SIGTERM\n\n"));
+  EXPECT_EQ(count(uplinkd.out(), kSavedPidfile), 2u) << uplinkd.out();
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "remove_pid_Handler:SIGTERM\n\n"));
 }
 
 }  // namespace

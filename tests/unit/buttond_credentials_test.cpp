@@ -9,7 +9,7 @@
 #include "buttond.h"
 #include "nvram.h"
 #include "console_capture.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ std::string get(int set, const std::string &key) { return nvram_bufget(set, key.
 
 // The committed value, as another process (the nvram tool) reads it.
 std::string committed(int set, const std::string &key) {
-  sim::Process tool = sim::spawn(sim::program("nvram"), {"get", std::to_string(set), key});
+  testbed::Process tool =
+      testbed::spawn(testbed::program("nvram"), {"get", std::to_string(set), key});
   tool.wait();
   std::string out = tool.out();
   if (!out.empty() && out.back() == '\n') out.pop_back();
@@ -27,7 +28,7 @@ std::string committed(int set, const std::string &key) {
 }
 
 bool rebooted() {
-  for (const std::string &command : sim::commands()) {
+  for (const std::string &command : testbed::commands()) {
     if (command == "reboot") return true;
   }
   return false;
@@ -35,9 +36,12 @@ bool rebooted() {
 
 class CredentialsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(100);
+  void SetUp() override { fresh_board(); }
+
+  // A fresh board with the store below; a case of a loop starts from it.
+  static void fresh_board() {
+    testbed::reset();
+    testbed::set_time_divisor(100);
     // Two access-point slots per radio, so element 1 must survive.
     for (int set : {0, 1}) {
       for (const char *key : {"AuthMode", "EncrypType", "DefaultKeyID", "IEEE8021X",
@@ -55,11 +59,11 @@ class CredentialsTest : public testing::Test {
     }
     nvram_bufset(0, "OperationMode", "1");
     nvram_commit(0);
-    sim::wifi_bssid("apcli0", "00:11:22:33:44:55");
-    sim::wifi_bssid("apclii0", "00:11:22:33:44:66");
-    sim::wifi_channel("apcli0", 6);
-    sim::wifi_channel("apclii0", 149);
-    sim::clear_logs();
+    testbed::wifi_bssid("apcli0", "00:11:22:33:44:55");
+    testbed::wifi_bssid("apclii0", "00:11:22:33:44:66");
+    testbed::wifi_channel("apcli0", 6);
+    testbed::wifi_channel("apclii0", 149);
+    testbed::clear_logs();
   }
 };
 
@@ -68,7 +72,7 @@ class CredentialsTest : public testing::Test {
 TEST_F(CredentialsTest, ApProfileFillsItsSlotOfItsSetAndReboots) {
   std::string key(64, 'k');
   key[63] = 'z';
-  sim::wifi_profile("rai0", {"Guest", 32, 8, key, 64, 0});
+  testbed::wifi_profile("rai0", {"Guest", 32, 8, key, 64, 0});
   configAP("rai0", 1, 1);
   EXPECT_EQ(get(1, "SSID2"), "Guest");
   EXPECT_EQ(get(1, "WscSSID2"), "Guest");
@@ -81,7 +85,7 @@ TEST_F(CredentialsTest, ApProfileFillsItsSlotOfItsSetAndReboots) {
   EXPECT_EQ(get(1, "SSID1"), "old");
   EXPECT_EQ(get(0, "AuthMode"), "a0;a1") << "the other set is not touched";
   EXPECT_EQ(committed(1, "WPAPSK2"), key);
-  EXPECT_EQ(sim::commands(), Lines{"reboot"});
+  EXPECT_EQ(testbed::commands(), Lines{"reboot"});
   EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = rai0\n\n"
             "wsc_profile->Profile[0].EncrType:8\n"
@@ -93,7 +97,7 @@ TEST_F(CredentialsTest, ApAuthenticationTypesMapToTheirNames) {
       {2, "WPAPSK"}, {4, "SHARED"},  {8, "WPA"},  {16, "WPA2"},
       {32, "WPA2PSK"}, {34, "WPAPSKWPA2PSK"}, {1, "OPEN"}, {64, "OPEN"}};
   for (const auto &[auth, name] : cases) {
-    sim::wifi_profile("ra0", {"Net", auth, 1, "", 0, 0});
+    testbed::wifi_profile("ra0", {"Net", auth, 1, "", 0, 0});
     configAP("ra0", 0, 0);
     EXPECT_EQ(get(0, "AuthMode"), name + ";a1") << auth;
     EXPECT_EQ(get(0, "EncrypType"), "NONE;a1") << auth;
@@ -102,12 +106,12 @@ TEST_F(CredentialsTest, ApAuthenticationTypesMapToTheirNames) {
 }
 
 TEST_F(CredentialsTest, ApWpaPskWithTkipIsOfferedWithBothVersions) {
-  sim::wifi_profile("ra0", {"Net", 2, 4, "passphrase", 10, 0});
+  testbed::wifi_profile("ra0", {"Net", 2, 4, "passphrase", 10, 0});
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "AuthMode"), "WPAPSKWPA2PSK;a1");
   EXPECT_EQ(get(0, "EncrypType"), "TKIPAES;a1");
   EXPECT_EQ(get(0, "WPAPSK1"), "passphrase");
-  sim::wifi_profile("ra0", {"Net", 32, 12, "passphrase-long", 8, 0});
+  testbed::wifi_profile("ra0", {"Net", 32, 12, "passphrase-long", 8, 0});
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "AuthMode"), "WPA2PSK;a1");
   EXPECT_EQ(get(0, "EncrypType"), "TKIPAES;a1");
@@ -116,8 +120,8 @@ TEST_F(CredentialsTest, ApWpaPskWithTkipIsOfferedWithBothVersions) {
 
 TEST_F(CredentialsTest, ApWepKeyNumbersChooseTheKeyAndItsId) {
   for (unsigned index = 0; index <= 4; ++index) {
-    SetUp();
-    sim::wifi_profile("ra0", {"Net", 4, 2, "0123456789", 10, index});
+    fresh_board();
+    testbed::wifi_profile("ra0", {"Net", 4, 2, "0123456789", 10, index});
     configAP("ra0", 1, 0);
     EXPECT_EQ(get(0, "EncrypType"), "a0;WEP");
     for (const char *type : {"Key1Type", "Key2Type", "Key3Type", "Key4Type"}) {
@@ -130,18 +134,18 @@ TEST_F(CredentialsTest, ApWepKeyNumbersChooseTheKeyAndItsId) {
     EXPECT_EQ(get(0, "DefaultKeyID"), index == 0 ? "a0;a1" : "a0;" + std::to_string(index));
   }
   // Keys of other lengths than 10 or 26 are text keys.
-  SetUp();
-  sim::wifi_profile("ra0", {"Net", 4, 2, "thirteen-char", 13, 1});
+  fresh_board();
+  testbed::wifi_profile("ra0", {"Net", 4, 2, "thirteen-char", 13, 1});
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "Key4Type"), "1;a1");
-  sim::wifi_profile("ra0", {"Net", 4, 2, std::string(26, 'a'), 26, 1});
+  testbed::wifi_profile("ra0", {"Net", 4, 2, std::string(26, 'a'), 26, 1});
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "Key4Type"), "0;a1");
 }
 
 TEST_F(CredentialsTest, AThirtyTwoCharacterSsidIsReadWithinItsField) {
   std::string ssid(32, 's');
-  sim::wifi_profile("rax0", {ssid, 32, 8, "passphrase", 10, 0});
+  testbed::wifi_profile("rax0", {ssid, 32, 8, "passphrase", 10, 0});
   configAP("rax0", 0, 2);
   EXPECT_EQ(get(2, "SSID1"), ssid);
 }
@@ -149,8 +153,8 @@ TEST_F(CredentialsTest, AThirtyTwoCharacterSsidIsReadWithinItsField) {
 // --- records the driver did not fill, and calls that apply nothing ---
 
 TEST_F(CredentialsTest, UnfilledApProfileAppliesNothingAndDoesNotReboot) {
-  sim::wifi_profile("ra0", {"Net", 32, 8, "passphrase", 10, 0});
-  sim::wifi_fail("ra0", "oid=0x0750");
+  testbed::wifi_profile("ra0", {"Net", 32, 8, "passphrase", 10, 0});
+  testbed::wifi_fail("ra0", "oid=0x0750");
   configAP("ra0", 0, 0);
   EXPECT_EQ(get(0, "AuthMode"), "a0;a1");
   EXPECT_EQ(get(0, "SSID1"), "old");
@@ -161,22 +165,22 @@ TEST_F(CredentialsTest, UnfilledApProfileAppliesNothingAndDoesNotReboot) {
 }
 
 TEST_F(CredentialsTest, UnfilledUpstreamRecordAppliesNothingAndDoesNotReboot) {
-  sim::wifi_configured_value("apcli0", {"Upstream", 32, 8, 0, "passphrase", 8});
-  sim::wifi_fail("apcli0", "wsc-profile");
+  testbed::wifi_configured_value("apcli0", {"Upstream", 32, 8, 0, "passphrase", 8});
+  testbed::wifi_fail("apcli0", "wsc-profile");
   configAP("apcli0", 0, 0);
   EXPECT_EQ(get(0, "ApCliSsid"), "old") << "no leftover request text as network name";
   EXPECT_EQ(get(0, "OperationMode"), "1");
   EXPECT_EQ(get(0, "SSID1"), "old");
   EXPECT_EQ(committed(0, "OperationMode"), "1");
   EXPECT_FALSE(rebooted());
-  EXPECT_TRUE(sim::requests("wifi apcli0 oid").empty()) << "no channel or BSSID query";
+  EXPECT_TRUE(testbed::requests("wifi apcli0 oid").empty()) << "no channel or BSSID query";
   EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = apcli0\n\n"
             "__configAP__ apcli0: the driver gave no credentials, nothing applied\n\n");
 }
 
 TEST_F(CredentialsTest, SlotsOutsideZeroToSevenApplyNothing) {
-  sim::wifi_profile("ra0", {"Net", 32, 8, "passphrase", 10, 0});
+  testbed::wifi_profile("ra0", {"Net", 32, 8, "passphrase", 10, 0});
   configAP("ra0", 8, 0);
   configAP("ra0", -1, 0);
   EXPECT_EQ(get(0, "SSID9"), "");
@@ -187,7 +191,7 @@ TEST_F(CredentialsTest, SlotsOutsideZeroToSevenApplyNothing) {
 TEST_F(CredentialsTest, UnknownInterfaceWritesNothingButStillReboots) {
   configAP("eth2", 0, 0);
   EXPECT_EQ(get(0, "AuthMode"), "a0;a1");
-  EXPECT_EQ(sim::commands(), Lines{"reboot"});
+  EXPECT_EQ(testbed::commands(), Lines{"reboot"});
   EXPECT_EQ(console_so_far(), "__configAP__ ifname = eth2\n\nconfigAP end\n\n\n");
 }
 
@@ -209,8 +213,8 @@ TEST_F(CredentialsTest, UpstreamSecurityReachesBothRadiosAndTheClient) {
       {1, 0, "OPEN", "OPEN", "NONE", "NONE", "1"},
   };
   for (const UpstreamCase &c : cases) {
-    SetUp();
-    sim::wifi_configured_value("apclii0", {"Up", c.auth, c.encr, 1, "pass;phrase", 2});
+    fresh_board();
+    testbed::wifi_configured_value("apclii0", {"Up", c.auth, c.encr, 1, "pass;phrase", 2});
     configAP("apclii0", 0, 1);
     std::string label = std::to_string(c.auth) + "/" + std::to_string(c.encr);
     for (int set : {0, 1}) {
@@ -230,9 +234,9 @@ TEST_F(CredentialsTest, UpstreamSecurityReachesBothRadiosAndTheClient) {
 
 TEST_F(CredentialsTest, UpstreamWepKeysGoToSlotOneOfBothRadios) {
   for (unsigned index = 0; index <= 4; ++index) {
-    SetUp();
+    fresh_board();
     std::string key(26, 'f');
-    sim::wifi_configured_value("apcli0", {"Up", 4, 2, index, key, 2});
+    testbed::wifi_configured_value("apcli0", {"Up", 4, 2, index, key, 2});
     configAP("apcli0", 0, 0);
     for (int set : {0, 1}) {
       EXPECT_EQ(get(set, "EncrypType"), "WEP;a1") << "other slots keep theirs";
@@ -248,7 +252,7 @@ TEST_F(CredentialsTest, UpstreamWepKeysGoToSlotOneOfBothRadios) {
     EXPECT_EQ(get(0, "ApCliDefaultKeyID"), "1");
     EXPECT_EQ(get(0, "ApCliKey1"), key);
   }
-  sim::wifi_configured_value("apcli0", {"Up", 4, 2, 1, "thirteenchars", 2});
+  testbed::wifi_configured_value("apcli0", {"Up", 4, 2, 1, "thirteenchars", 2});
   configAP("apcli0", 0, 0);
   EXPECT_EQ(get(1, "Key1Type"), "1;a1");
 }
@@ -261,9 +265,9 @@ TEST_F(CredentialsTest, DerivedNamesStayWithinThirtyTwoCharacters) {
   for (const char *ifname : {"apcli0", "apclii0"}) {
     for (Case c : {Case{24, true, true}, Case{25, false, true}, Case{26, false, true},
                    Case{27, false, false}}) {
-      SetUp();
+      fresh_board();
       std::string ssid(c.length, 'n');
-      sim::wifi_configured_value(ifname, {ssid, 32, 8, 0, "passphrase", c.length});
+      testbed::wifi_configured_value(ifname, {ssid, 32, 8, 0, "passphrase", c.length});
       configAP(ifname, 0, ifname[5] == 'i' ? 1 : 0);
       std::string label = std::string(ifname) + " " + std::to_string(c.length);
       EXPECT_EQ(get(0, "SSID1"), c.name_24g ? ssid + "_EXT2.4G" : "old") << label;
@@ -274,7 +278,7 @@ TEST_F(CredentialsTest, DerivedNamesStayWithinThirtyTwoCharacters) {
 }
 
 TEST_F(CredentialsTest, UpstreamSuccessTurnsTheRouterIntoARepeater) {
-  sim::wifi_configured_value("apcli0", {"Upstream", 32, 8, 0, "passphrase", 8});
+  testbed::wifi_configured_value("apcli0", {"Upstream", 32, 8, 0, "passphrase", 8});
   configAP("apcli0", 0, 0);
   EXPECT_EQ(get(0, "ApCliSsid"), "Upstream");
   EXPECT_EQ(get(0, "ApCliEnable"), "1");
@@ -288,7 +292,7 @@ TEST_F(CredentialsTest, UpstreamSuccessTurnsTheRouterIntoARepeater) {
     EXPECT_EQ(committed(0, key), value) << key;
   }
   EXPECT_EQ(committed(0, "ApCliSsid"), "Upstream");
-  EXPECT_EQ(sim::commands(), Lines{"reboot"});
+  EXPECT_EQ(testbed::commands(), Lines{"reboot"});
   EXPECT_EQ(console_so_far(),
             "__configAP__ ifname = apcli0\n\n"
             "__configAP__ result->WscAuthMode 32\n\n"
@@ -302,7 +306,7 @@ TEST_F(CredentialsTest, UpstreamSuccessTurnsTheRouterIntoARepeater) {
 }
 
 TEST_F(CredentialsTest, BssidIsAskedForUntilUsableAtMostSevenTimes) {
-  sim::wifi_bssid("apclii0", "FF:FF:FF:FF:FF:FF 00:00:00:00:00:00 00:11:22:33:44:66");
+  testbed::wifi_bssid("apclii0", "FF:FF:FF:FF:FF:FF 00:00:00:00:00:00 00:11:22:33:44:66");
   EXPECT_EQ(getApcliMac("apclii0"), 0);
   EXPECT_EQ(getApcliMac("apclii0"), 0);
   EXPECT_EQ(getApcliMac("apclii0"), 1);
@@ -310,18 +314,18 @@ TEST_F(CredentialsTest, BssidIsAskedForUntilUsableAtMostSevenTimes) {
   EXPECT_EQ(getApcliMac("apcli0"), 1);
   EXPECT_EQ(get(0, "ApCliBssid"), "00:11:22:33:44:55");
 
-  sim::wifi_configured_value("apclii0", {"Up", 32, 8, 0, "passphrase", 2});
-  sim::wifi_bssid("apclii0", "FF:FF:FF:FF:FF:FF");
+  testbed::wifi_configured_value("apclii0", {"Up", 32, 8, 0, "passphrase", 2});
+  testbed::wifi_bssid("apclii0", "FF:FF:FF:FF:FF:FF");
   nvram_bufset(1, "ApCliBssid", "stale");
-  sim::clear_logs();
+  testbed::clear_logs();
   configAP("apclii0", 0, 1);
-  EXPECT_EQ(sim::requests("wifi apclii0 oid=0x0766").size(), 7u);
+  EXPECT_EQ(testbed::requests("wifi apclii0 oid=0x0766").size(), 7u);
   EXPECT_EQ(get(1, "ApCliBssid"), "");
   EXPECT_TRUE(rebooted());
 }
 
 TEST_F(CredentialsTest, FailedChannelAndBssidQueriesAreReportedAndCountAsNone) {
-  sim::wifi_fail("apclii0", "all");
+  testbed::wifi_fail("apclii0", "all");
   nvram_bufset(1, "ApCliBssid", "stale");
   EXPECT_EQ(setWpsChannel("apclii0"), 0);
   EXPECT_EQ(get(1, "Channel"), "0");
@@ -331,7 +335,7 @@ TEST_F(CredentialsTest, FailedChannelAndBssidQueriesAreReportedAndCountAsNone) {
             "ioctl error\n\n[DBG]channel=0\n\n"
             "ioctl error\nmac:00:00:00:00:00:00\n\n");
   // Other interfaces are asked but store nothing.
-  sim::wifi_channel("ra0", 36);
+  testbed::wifi_channel("ra0", 36);
   EXPECT_EQ(setWpsChannel("ra0"), 0);
   EXPECT_EQ(get(0, "Channel"), "old");
 }

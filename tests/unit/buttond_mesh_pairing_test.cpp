@@ -7,7 +7,7 @@
 
 #include "buttond.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -17,28 +17,28 @@ constexpr char kOwnMac[] = "02:00:00:00:00:21";  // apclii0 of the sandbox
 class MeshPairingTest : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(100);
+    testbed::reset();
+    testbed::set_time_divisor(100);
     nvram_bufset(0, "Model", "KQ700");
     nvram_bufset(1, "AccessControlList3", "");
-    sim::wifi_acl("rai3", {});
+    testbed::wifi_acl("rai3", {});
   }
 
   // Runs the handler in mode and waits until the monitor was notified.
   static void pair(const char *mode) {
     mesh_mode = mode;
-    sim::start_monitor();
+    testbed::start_monitor();
     send_signal();
-    ASSERT_TRUE(sim::wait_for([] { return sim::monitor_hups() == 1; }));
-    EXPECT_EQ(sim::requests("gpio led"), std::vector<std::string>{kLed9Dark});
+    ASSERT_TRUE(testbed::wait_for([] { return testbed::monitor_hups() == 1; }));
+    EXPECT_EQ(testbed::requests("gpio led"), std::vector<std::string>{kLed9Dark});
   }
 };
 
 TEST_F(MeshPairingTest, MeshModeOneMergesAndHandsTheListToTheMeshInterface) {
-  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02"});
+  testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02"});
   pair("1");
-  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 4));
-  EXPECT_EQ(sim::commands(),
+  ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 4));
+  EXPECT_EQ(testbed::commands(),
             (std::vector<std::string>{
                 "iwpriv rai3 set SmartLinkUpdate=40",
                 "iwpriv rai3 set SmartLinkUpdate=5020000000021AABBCCDDEE01AABBCCDDEE02",
@@ -47,9 +47,10 @@ TEST_F(MeshPairingTest, MeshModeOneMergesAndHandsTheListToTheMeshInterface) {
             }));
   EXPECT_EQ(std::string(nvram_bufget(1, "AccessControlList3")),
             std::string(kOwnMac) + ";AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;");
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "notify monitor to update status..\n\n"));
-  EXPECT_EQ(sim::console(), "update acl\n\nnotify monitor to update status..\n\n");
-  EXPECT_FALSE(sim::file_exists("/tmp/Pair"));
+  EXPECT_TRUE(
+      testbed::wait_for_text(testbed::kConsoleLog, "notify monitor to update status..\n\n"));
+  EXPECT_EQ(testbed::console(), "update acl\n\nnotify monitor to update status..\n\n");
+  EXPECT_FALSE(testbed::file_exists("/tmp/Pair"));
 }
 
 TEST_F(MeshPairingTest, LongListIsHandedOverWhole) {
@@ -61,56 +62,58 @@ TEST_F(MeshPairingTest, LongListIsHandedOverWhole) {
     macs.push_back(mac);
     digits += std::string("C0FFEE0000") + (mac + 15);
   }
-  sim::wifi_acl("rai3", macs);
+  testbed::wifi_acl("rai3", macs);
   pair("1");
-  ASSERT_TRUE(sim::wait_for_lines(sim::kCommandsLog, 4));
-  EXPECT_EQ(sim::commands().at(1), "iwpriv rai3 set SmartLinkUpdate=5" + digits);
+  ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 4));
+  EXPECT_EQ(testbed::commands().at(1), "iwpriv rai3 set SmartLinkUpdate=5" + digits);
 }
 
 TEST_F(MeshPairingTest, PairingOverWithoutTouchingTheList) {
   // Model KQ718D3 in mesh mode 1, and any model in mesh mode 2.
   for (const char *mode : {"1", "2"}) {
-    sim::reset();
-    sim::set_time_divisor(100);
+    testbed::reset();
+    testbed::set_time_divisor(100);
     nvram_bufset(0, "Model", "KQ718D3");
     nvram_bufset(1, "AccessControlList3", "");
-    sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
+    testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
     pair(mode);
-    EXPECT_TRUE(sim::wait_for_text("/tmp/Pair", "0\n")) << "mode " << mode;
-    EXPECT_TRUE(sim::commands().empty()) << "mode " << mode;
+    EXPECT_TRUE(testbed::wait_for_text("/tmp/Pair", "0\n")) << "mode " << mode;
+    EXPECT_TRUE(testbed::commands().empty()) << "mode " << mode;
     EXPECT_STREQ(nvram_bufget(1, "AccessControlList3"), "") << "mode " << mode;
   }
 }
 
 TEST_F(MeshPairingTest, OtherMeshModesOnlyDimTheLedAndNotify) {
   for (const char *mode : {"0", ""}) {
-    sim::reset();
-    sim::set_time_divisor(100);
+    testbed::reset();
+    testbed::set_time_divisor(100);
     pair(mode);
-    EXPECT_TRUE(sim::commands().empty()) << "mode " << mode;
-    EXPECT_FALSE(sim::file_exists("/tmp/Pair")) << "mode " << mode;
-    EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "notify monitor to update status..\n\n"));
-    EXPECT_EQ(sim::console(), "notify monitor to update status..\n\n") << "mode " << mode;
+    EXPECT_TRUE(testbed::commands().empty()) << "mode " << mode;
+    EXPECT_FALSE(testbed::file_exists("/tmp/Pair")) << "mode " << mode;
+    EXPECT_TRUE(
+        testbed::wait_for_text(testbed::kConsoleLog, "notify monitor to update status..\n\n"));
+    EXPECT_EQ(testbed::console(), "notify monitor to update status..\n\n") << "mode " << mode;
   }
 }
 
 TEST_F(MeshPairingTest, MonitorWithoutUsablePidIsNotSignalled) {
   mesh_mode = "0";
   send_signal();
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "send_signal: application is not running\n\n"));
-  EXPECT_EQ(sim::requests("gpio led"), std::vector<std::string>{kLed9Dark});
+  EXPECT_TRUE(
+      testbed::wait_for_text(testbed::kConsoleLog, "send_signal: application is not running\n\n"));
+  EXPECT_EQ(testbed::requests("gpio led"), std::vector<std::string>{kLed9Dark});
 
   // A running monitor whose pid file says 1, or no number at all.
-  sim::start_monitor();
-  sim::clear_logs();
-  sim::write_file("/var/run/monitor.pid", "1\n");
+  testbed::start_monitor();
+  testbed::clear_logs();
+  testbed::write_file("/var/run/monitor.pid", "1\n");
   send_signal();
-  sim::write_file("/var/run/monitor.pid", "pid\n");
+  testbed::write_file("/var/run/monitor.pid", "pid\n");
   send_signal();
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog,
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog,
                                  "send_signal: application pid(1) <= 1\n\n"
                                  "send_signal: application is not running\n\n"));
-  EXPECT_EQ(sim::monitor_hups(), 0u);
+  EXPECT_EQ(testbed::monitor_hups(), 0u);
 }
 
 }  // namespace

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "boardutil/console.h"
-#include "sim.h"
+#include "testbed.h"
 
 inline std::string console_so_far() {
   static unsigned marks = 0;
   std::string mark = "\x01mark " + std::to_string(++marks) + "\x01";
   console_print("%s", mark.c_str());
-  if (!sim::wait_for_text(sim::kConsoleLog, mark)) return "(console mark never arrived)";
-  std::string text = sim::console();
+  if (!testbed::wait_for_text(testbed::kConsoleLog, mark)) return "(console mark never arrived)";
+  std::string text = testbed::console();
   for (size_t at = text.find("\x01mark "); at != std::string::npos; at = text.find("\x01mark ")) {
     text.erase(at, text.find('\x01', at + 1) + 1 - at);
   }

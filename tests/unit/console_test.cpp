@@ -12,13 +12,13 @@
 #include "boardutil/pidfile.h"
 #include "boardutil/shell.h"
 #include "boardutil/timer.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
 class ConsoleTest : public testing::Test {
  protected:
-  void SetUp() override { sim::reset(); }
+  void SetUp() override { testbed::reset(); }
 };
 
 constexpr char kChildOut[] = "/tmp/child.out";
@@ -42,30 +42,30 @@ int in_child(const std::function<int()> &body) {
 
 TEST_F(ConsoleTest, DebugMessagesFollowTheSwitchFileMessageByMessage) {
   console_debug("hidden %d\n\n", 1);
-  sim::write_file("/tmp/log", "");
+  testbed::write_file("/tmp/log", "");
   console_debug("shown %d\n\n", 2);
-  sim::remove_file("/tmp/log");
+  testbed::remove_file("/tmp/log");
   console_debug("hidden %d\n\n", 3);
   console_print("always %s\n\n\n", "here");
-  ASSERT_TRUE(sim::wait_for_text(sim::kConsoleLog, "always here\n\n\n"));
-  EXPECT_EQ(sim::console(), "shown 2\n\nalways here\n\n\n");
+  ASSERT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "always here\n\n\n"));
+  EXPECT_EQ(testbed::console(), "shown 2\n\nalways here\n\n\n");
 }
 
 TEST_F(ConsoleTest, DoSystemWaitsForTheShellAndReportsItsStatus) {
   EXPECT_EQ(do_system("echo done > /tmp/out"), 0);
-  EXPECT_EQ(sim::read_file("/tmp/out"), "done\n");
+  EXPECT_EQ(testbed::read_file("/tmp/out"), "done\n");
   int status = do_system("exit 3");
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 3);
 }
 
 TEST_F(ConsoleTest, BackgroundCommandReturnsBeforeTheJobEnds) {
-  sim::write_file("/tmp/gate", "");
+  testbed::write_file("/tmp/gate", "");
   // The job waits for the gate to go; do_system must return before that.
   EXPECT_EQ(do_system("(while [ -e /tmp/gate ]; do sleep 0.01; done; echo late > /tmp/job) &"), 0);
-  EXPECT_FALSE(sim::file_exists("/tmp/job"));
-  sim::remove_file("/tmp/gate");
-  EXPECT_TRUE(sim::wait_for_text("/tmp/job", "late"));
+  EXPECT_FALSE(testbed::file_exists("/tmp/job"));
+  testbed::remove_file("/tmp/gate");
+  EXPECT_TRUE(testbed::wait_for_text("/tmp/job", "late"));
 }
 
 TEST_F(ConsoleTest, CommandsStartWithoutTheSignalsBlockedForThePauses) {
@@ -80,27 +80,27 @@ TEST_F(ConsoleTest, CommandsStartWithoutTheSignalsBlockedForThePauses) {
     char line[128] = "";
     if (output == nullptr || fgets(line, sizeof line, output) == nullptr) return 1;
     if (shell_close(output) != 0) return 2;
-    sim::write_file("/tmp/shell_open.mask", line);
+    testbed::write_file("/tmp/shell_open.mask", line);
     sigset_t blocked;
     sigprocmask(SIG_SETMASK, nullptr, &blocked);
     return sigismember(&blocked, SIGTERM) && sigismember(&blocked, SIGALRM) ? 0 : 3;
   });
   EXPECT_EQ(status, 0);
   for (const char *file : {"/tmp/do_system.mask", "/tmp/shell_run.mask", "/tmp/shell_open.mask"}) {
-    EXPECT_EQ(sim::read_file(file), "SigBlk:\t0000000000000000\n") << file;
+    EXPECT_EQ(testbed::read_file(file), "SigBlk:\t0000000000000000\n") << file;
   }
 }
 
 TEST_F(ConsoleTest, PidFileHoldsExactlyThePidAndIsRemovedAtExit) {
   // An older, longer content must not leave its tail behind.
-  sim::write_file("/var/run/test.pid", "1234567890\nold tail\n");
+  testbed::write_file("/var/run/test.pid", "1234567890\nold tail\n");
   int status = in_child([] {
     pidfile_write_release(pidfile_acquire("/var/run/test.pid"));
     std::string expected = std::to_string(getpid()) + "\n";
-    return sim::read_file("/var/run/test.pid") == expected ? 0 : 1;
+    return testbed::read_file("/var/run/test.pid") == expected ? 0 : 1;
   });
   EXPECT_EQ(status, 0);
-  EXPECT_FALSE(sim::file_exists("/var/run/test.pid"));
+  EXPECT_FALSE(testbed::file_exists("/var/run/test.pid"));
 }
 
 // A second starter waits on the lock of the first, then writes exactly its
@@ -116,10 +116,10 @@ TEST_F(ConsoleTest, ASecondStarterWaitsForThePidFileLock) {
   ASSERT_GE(second, 0);
   if (second == 0) {
     pidfile_write_release(pidfile_acquire(kPidFile));
-    _exit(sim::read_file(kPidFile) == std::to_string(getpid()) + "\n" ? 0 : 1);
+    _exit(testbed::read_file(kPidFile) == std::to_string(getpid()) + "\n" ? 0 : 1);
   }
   // The kernel lists a blocked lock request with "->".
-  EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/proc/locks").find("->") != std::string::npos; }));
+  EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/proc/locks").find("->") != std::string::npos; }));
   EXPECT_EQ(waitpid(second, nullptr, WNOHANG), 0) << "still waiting";
   close(first);
   int status = -1;
@@ -135,9 +135,9 @@ TEST_F(ConsoleTest, SecondAcquisitionRegistersTheExitActionOnce) {
   });
   EXPECT_EQ(status, 0);
   // The exit action ran once, for the second path.
-  EXPECT_EQ(sim::read_file(kChildOut), "saved_pidfile:/var/run/second.pid\n");
-  EXPECT_TRUE(sim::file_exists("/var/run/first.pid"));
-  EXPECT_FALSE(sim::file_exists("/var/run/second.pid"));
+  EXPECT_EQ(testbed::read_file(kChildOut), "saved_pidfile:/var/run/second.pid\n");
+  EXPECT_TRUE(testbed::file_exists("/var/run/first.pid"));
+  EXPECT_FALSE(testbed::file_exists("/var/run/second.pid"));
 }
 
 TEST_F(ConsoleTest, PidFileFailuresAndDeletionWithoutAcquisition) {
@@ -150,7 +150,7 @@ TEST_F(ConsoleTest, PidFileFailuresAndDeletionWithoutAcquisition) {
   });
   EXPECT_EQ(status, 0);
   // No exit action was registered, so nothing follows the two messages.
-  EXPECT_EQ(sim::read_file(kChildOut),
+  EXPECT_EQ(testbed::read_file(kChildOut),
             "Unable to open pidfile /var/run/missing-dir/x.pid\nsaved_pidfile:(none)\n");
 }
 
@@ -163,18 +163,18 @@ TEST_F(ConsoleTest, DeletingBeforeExitLeavesTheExitActionAQuietFailure) {
   });
   EXPECT_EQ(status, 0);
   std::string line = "saved_pidfile:/var/run/term.pid\n";
-  EXPECT_EQ(sim::read_file(kChildOut), line + line + line);
-  EXPECT_FALSE(sim::file_exists("/var/run/term.pid"));
+  EXPECT_EQ(testbed::read_file(kChildOut), line + line + line);
+  EXPECT_FALSE(testbed::file_exists("/var/run/term.pid"));
 }
 
 volatile sig_atomic_t g_alarms = 0;
 void count_alarm(int) { g_alarms = g_alarms + 1; }
 
 TEST_F(ConsoleTest, TimerCallsItsHandlerUntilStopped) {
-  sim::set_time_divisor(100);
+  testbed::set_time_divisor(100);
   g_alarms = 0;
   ASSERT_EQ(setTimer(2, count_alarm), 0);
-  ASSERT_TRUE(sim::wait_for([] { return g_alarms >= 3; }));
+  ASSERT_TRUE(testbed::wait_for([] { return g_alarms >= 3; }));
   ASSERT_EQ(stopTimer(), 0);
   int after_stop = g_alarms;
   usleep(500000);  // 100 scaled periods

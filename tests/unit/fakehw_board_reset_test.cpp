@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 #ifndef NVRAM_DIR
 #define NVRAM_DIR "/var/lib/nvram"
@@ -36,7 +36,7 @@ std::string mac_of(const char *ifname) {
 
 // Whether /proc/net/route has a line of destination 0.0.0.0 (its second field).
 bool has_default_route() {
-  for (const std::string &line : sim::read_lines("/proc/net/route")) {
+  for (const std::string &line : testbed::read_lines("/proc/net/route")) {
     size_t tab = line.find('\t');
     if (tab != std::string::npos && line.compare(tab, 10, "\t00000000\t") == 0) return true;
   }
@@ -45,51 +45,51 @@ bool has_default_route() {
 
 class BoardReset : public testing::Test {
  protected:
-  void SetUp() override { sim::reset(); }
-  void TearDown() override { sim::stop_all(); }
+  void SetUp() override { testbed::reset(); }
+  void TearDown() override { testbed::stop_all(); }
 };
 
 TEST_F(BoardReset, NetworkChangesAreUndone) {
-  sim::set_mac("ra0", "02:00:00:00:00:99");
+  testbed::set_mac("ra0", "02:00:00:00:00:99");
   EXPECT_EQ(mac_of("ra0"), "02:00:00:00:00:99");
-  sim::interface_delete("rai0");
+  testbed::interface_delete("rai0");
   EXPECT_EQ(mac_of("rai0"), "");
-  sim::interface_up("apcli0", false);
-  sim::default_route(sim::kGateway);
+  testbed::interface_up("apcli0", false);
+  testbed::default_route(testbed::kGateway);
   EXPECT_TRUE(has_default_route());
-  EXPECT_EQ(sim::sh("ping -c 1 -W 5 192.168.77.1 >/dev/null"), 0);
-  sim::reset();
+  EXPECT_EQ(testbed::sh("ping -c 1 -W 5 192.168.77.1 >/dev/null"), 0);
+  testbed::reset();
   EXPECT_EQ(mac_of("ra0"), "02:00:00:00:00:10");
   EXPECT_EQ(mac_of("rai0"), "02:00:00:00:00:20");
-  EXPECT_EQ(sim::sh("ip -o link show dev apcli0 | grep -q '[<,]UP[,>]'"), 0);
+  EXPECT_EQ(testbed::sh("ip -o link show dev apcli0 | grep -q '[<,]UP[,>]'"), 0);
   EXPECT_FALSE(has_default_route());
-  sim::default_route("");
+  testbed::default_route("");
   EXPECT_TRUE(has_default_route()) << "a default route without gateway";
-  sim::no_default_route();
+  testbed::no_default_route();
   EXPECT_FALSE(has_default_route());
 }
 
 TEST_F(BoardReset, FilesLogsAndTheStoreStartOver) {
-  sim::write_file("/tmp/left", "x");
-  sim::write_file("/var/run/left.pid", "1\n");
-  sim::write_file(std::string(NVRAM_DIR) + "/left", "x");
-  ASSERT_EQ(sim::sh("echo line >> /run/sim/commands.log"), 0);
-  sim::reset();
-  EXPECT_FALSE(sim::file_exists("/tmp/left"));
-  EXPECT_FALSE(sim::file_exists("/var/run/left.pid"));
-  EXPECT_FALSE(sim::file_exists(std::string(NVRAM_DIR) + "/left"));
-  EXPECT_TRUE(sim::file_exists(NVRAM_DIR));
-  EXPECT_TRUE(sim::commands().empty());
-  EXPECT_TRUE(sim::file_exists("/run/sim/hw/state"));
+  testbed::write_file("/tmp/left", "x");
+  testbed::write_file("/var/run/left.pid", "1\n");
+  testbed::write_file(std::string(NVRAM_DIR) + "/left", "x");
+  ASSERT_EQ(testbed::sh("echo line >> /run/sim/commands.log"), 0);
+  testbed::reset();
+  EXPECT_FALSE(testbed::file_exists("/tmp/left"));
+  EXPECT_FALSE(testbed::file_exists("/var/run/left.pid"));
+  EXPECT_FALSE(testbed::file_exists(std::string(NVRAM_DIR) + "/left"));
+  EXPECT_TRUE(testbed::file_exists(NVRAM_DIR));
+  EXPECT_TRUE(testbed::commands().empty());
+  EXPECT_TRUE(testbed::file_exists("/run/sim/hw/state"));
 }
 
 TEST_F(BoardReset, SpawnedProcessesReportOutputAndStatus) {
-  sim::Process done = sim::spawn("/bin/sh", {"-c", "echo out; echo err >&2; exit 3"});
+  testbed::Process done = testbed::spawn("/bin/sh", {"-c", "echo out; echo err >&2; exit 3"});
   EXPECT_EQ(done.wait(), 3);
   EXPECT_EQ(done.out(), "out\n");
   EXPECT_EQ(done.err(), "err\n");
   EXPECT_FALSE(done.running());
-  sim::Process sleeper = sim::spawn("/bin/sleep", {"100"});
+  testbed::Process sleeper = testbed::spawn("/bin/sleep", {"100"});
   EXPECT_TRUE(sleeper.running());
   EXPECT_EQ(sleeper.wait(50), -1);
   sleeper.signal(SIGTERM);
@@ -97,21 +97,22 @@ TEST_F(BoardReset, SpawnedProcessesReportOutputAndStatus) {
 }
 
 TEST_F(BoardReset, ResetStopsSpawnedProcessesAndWhatTheyStarted) {
-  sim::Process parent = sim::spawn("/bin/sh", {"-c", "sleep 100 & echo $! > /run/sim/child; wait"});
-  ASSERT_TRUE(sim::wait_for_text("/run/sim/child", "\n"));
-  pid_t child = std::stoi(sim::read_file("/run/sim/child"));
-  sim::remove_file("/run/sim/child");
-  sim::reset();
+  testbed::Process parent =
+      testbed::spawn("/bin/sh", {"-c", "sleep 100 & echo $! > /run/sim/child; wait"});
+  ASSERT_TRUE(testbed::wait_for_text("/run/sim/child", "\n"));
+  pid_t child = std::stoi(testbed::read_file("/run/sim/child"));
+  testbed::remove_file("/run/sim/child");
+  testbed::reset();
   EXPECT_FALSE(parent.running());
-  EXPECT_TRUE(sim::wait_for([child] { return kill(child, 0) != 0; }));
+  EXPECT_TRUE(testbed::wait_for([child] { return kill(child, 0) != 0; }));
 }
 
 TEST_F(BoardReset, MonitorCountsItsHangups) {
-  pid_t monitor = sim::start_monitor();
+  pid_t monitor = testbed::start_monitor();
   ASSERT_GT(monitor, 0);
-  EXPECT_EQ(sim::read_file("/var/run/monitor.pid"), std::to_string(monitor) + "\n");
+  EXPECT_EQ(testbed::read_file("/var/run/monitor.pid"), std::to_string(monitor) + "\n");
   kill(monitor, SIGHUP);
-  EXPECT_TRUE(sim::wait_for([] { return sim::monitor_hups() == 1; }));
+  EXPECT_TRUE(testbed::wait_for([] { return testbed::monitor_hups() == 1; }));
 }
 
 }  // namespace

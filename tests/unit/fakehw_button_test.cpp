@@ -11,15 +11,15 @@
 
 #include <gtest/gtest.h>
 
-#include "control/control.h"
-#include "sim.h"
+#include "fakehwctl/control.h"
+#include "testbed.h"
 
 namespace {
 
 class FakeButton : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     fd_ = open("/dev/gpio", O_RDONLY);
     ASSERT_GE(fd_, 0);
   }
@@ -40,39 +40,39 @@ class FakeButton : public testing::Test {
 };
 
 TEST_F(FakeButton, EachReadTakesTheNextSampleAndTheLastLevelHolds) {
-  sim::button_script("1x2 0x3 1");
+  testbed::button_script("1x2 0x3 1");
   EXPECT_EQ(levels(9), "110001111");
-  EXPECT_EQ(sim::button_reads(), 9u);
-  sim::button_script("0x2");
-  EXPECT_EQ(sim::button_reads(), 0u) << "a new script starts over";
+  EXPECT_EQ(testbed::button_reads(), 9u);
+  testbed::button_script("0x2");
+  EXPECT_EQ(testbed::button_reads(), 0u) << "a new script starts over";
   EXPECT_EQ(levels(4), "0000");
-  sim::button_script("");
+  testbed::button_script("");
   EXPECT_EQ(levels(2), "11") << "no samples: released";
 }
 
 TEST_F(FakeButton, HeldLevelFollowsTheScriptUntilChanged) {
-  sim::button_script("1 0");
-  sim::button_hold(false);
+  testbed::button_script("1 0");
+  testbed::button_hold(false);
   EXPECT_EQ(levels(4), "1011");
-  sim::button_hold(true);
+  testbed::button_hold(true);
   EXPECT_EQ(levels(2), "00");
 }
 
 TEST_F(FakeButton, OnlyAnsweredReadsOfBankZeroConsumeSamples) {
-  sim::button_script("0 1");
+  testbed::button_script("0 1");
   uint32_t word = 0;
   EXPECT_EQ(ioctl(fd_, 0x52, &word), 0);
   EXPECT_EQ(ioctl(fd_, 0x11, 0x2ul), 0);
   EXPECT_EQ(ioctl(fd_, 0x02, nullptr), -1);
-  sim::gpio_fail("read");
+  testbed::gpio_fail("read");
   EXPECT_EQ(ioctl(fd_, 0x02, &word), -1);
-  sim::gpio_fail("");
-  EXPECT_EQ(sim::button_reads(), 0u);
+  testbed::gpio_fail("");
+  EXPECT_EQ(testbed::button_reads(), 0u);
   EXPECT_EQ(levels(2), "01");
 }
 
 TEST_F(FakeButton, ProcessesShareOneCursor) {
-  sim::button_script("0 1 0 1 1");
+  testbed::button_script("0 1 0 1 1");
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) _exit(levels(3) == "010" ? 0 : 1);
@@ -80,17 +80,17 @@ TEST_F(FakeButton, ProcessesShareOneCursor) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(levels(2), "11");
-  EXPECT_EQ(sim::button_reads(), 5u);
+  EXPECT_EQ(testbed::button_reads(), 5u);
 }
 
 TEST_F(FakeButton, MalformedScriptsAreRefusedAndChangeNothing) {
-  sim::button_script("0x4");
+  testbed::button_script("0x4");
   for (const char *script : {"2", "1x", "1x0", "0x5y", "0x0x2", "x3", "1 0x65536"}) {
-    EXPECT_FALSE(fakehw::set_button_script(script)) << script;
+    EXPECT_FALSE(fakehwctl::set_button_script(script)) << script;
   }
   EXPECT_EQ(levels(5), "00000") << "the earlier script still runs";
-  EXPECT_TRUE(fakehw::set_button_script("0x65536"));
-  EXPECT_TRUE(fakehw::set_button_script("1x65535 0"));
+  EXPECT_TRUE(fakehwctl::set_button_script("0x65536"));
+  EXPECT_TRUE(fakehwctl::set_button_script("1x65535 0"));
   EXPECT_EQ(levels(1), "1");
 }
 

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "control/control.h"
-#include "sim.h"
+#include "fakehwctl/control.h"
+#include "testbed.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ using Lines = std::vector<std::string>;
 class FakeGpio : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     fd_ = open("/dev/gpio", O_RDONLY);
     ASSERT_GE(fd_, 0);
   }
@@ -62,7 +62,7 @@ TEST_F(FakeGpio, DirectionTakesExactlyOnePinOfTheCommandsBank) {
   EXPECT_EQ(request(0x11, 1ul << 24), refused);  // pin 24 is bank 1's
   EXPECT_EQ(request(0x13, 1ul << 16), refused);  // pin 40 is bank 2's
   EXPECT_EQ(request(0x17, 0x2ul), refused);      // bank 3 is pin 72 alone
-  EXPECT_EQ(sim::requests(),
+  EXPECT_EQ(testbed::requests(),
             (Lines{"gpio dir-in cmd=0x11 mask=0x800000", "gpio dir-in cmd=0x13 mask=0x8000",
                    "gpio dir-in cmd=0x15 mask=0x80000000", "gpio dir-in cmd=0x17 mask=0x1",
                    "gpio refused cmd=0x11 (mask 0x0 is not one pin of bank 0)",
@@ -73,18 +73,18 @@ TEST_F(FakeGpio, DirectionTakesExactlyOnePinOfTheCommandsBank) {
 }
 
 TEST_F(FakeGpio, ReadsAnswerEachBanksLevelsAndBankZeroCarriesTheButton) {
-  sim::gpio_bank_levels(0, 0x00a5a5a0);
-  sim::gpio_bank_levels(1, 0x1234);
-  sim::gpio_bank_levels(2, 0x89abcdef);
-  sim::gpio_bank_levels(3, 0);
-  sim::button_script("0 1");
+  testbed::gpio_bank_levels(0, 0x00a5a5a0);
+  testbed::gpio_bank_levels(1, 0x1234);
+  testbed::gpio_bank_levels(2, 0x89abcdef);
+  testbed::gpio_bank_levels(3, 0);
+  testbed::button_script("0 1");
   EXPECT_EQ(read_bank(0x02), 0x00a5a5a0u);  // pressed: bit 1 low
   EXPECT_EQ(read_bank(0x02), 0x00a5a5a2u);  // released: bit 1 high
   EXPECT_EQ(read_bank(0x52), 0x1234u);
   EXPECT_EQ(read_bank(0x62), 0x89abcdefu);
   EXPECT_EQ(read_bank(0x72), 0u);
   EXPECT_EQ(request(0x02, nullptr), std::make_pair(-1, EINVAL));
-  EXPECT_EQ(sim::requests(),
+  EXPECT_EQ(testbed::requests(),
             (Lines{"gpio read cmd=0x02 -> 0xa5a5a0", "gpio read cmd=0x02 -> 0xa5a5a2",
                    "gpio read cmd=0x52 -> 0x1234", "gpio read cmd=0x62 -> 0x89abcdef",
                    "gpio read cmd=0x72 -> 0x0", "gpio refused cmd=0x02 (null argument)"}));
@@ -102,7 +102,7 @@ TEST_F(FakeGpio, LedRecordsAreCheckedFieldByField) {
     EXPECT_EQ(request(0x41, info), std::make_pair(-1, EINVAL)) << field;
   }
   EXPECT_EQ(request(0x41, nullptr), std::make_pair(-1, EINVAL));
-  EXPECT_EQ(sim::requests(),
+  EXPECT_EQ(testbed::requests(),
             (Lines{"gpio led pin=72 on=4000 off=0 blinks=1 rests=4000 times=3",
                    "gpio refused cmd=0x41 (pin=73 out of range)",
                    "gpio refused cmd=0x41 (on=4001 out of range)",
@@ -123,7 +123,7 @@ TEST_F(FakeGpio, InterruptsAreEnabledAndRegisteredForAPinAndProcess) {
   EXPECT_EQ(request(0x0A, nullptr), std::make_pair(-1, EINVAL));
   EXPECT_EQ(request(0x42, 0ul), std::make_pair(-1, EINVAL));
   EXPECT_EQ(request(0x6B03, 0ul), std::make_pair(-1, EINVAL));  // the register driver's
-  EXPECT_EQ(sim::requests(),
+  EXPECT_EQ(testbed::requests(),
             (Lines{"gpio irq-enable cmd=0x08", "gpio register pin=1 pid=123",
                    "gpio refused cmd=0x0A (pin=73 out of range)", "gpio refused cmd=0x0A (null argument)",
                    "gpio refused cmd=0x42 (unknown command)", "gpio refused cmd=0x6B03 (unknown command)"}));
@@ -132,21 +132,21 @@ TEST_F(FakeGpio, InterruptsAreEnabledAndRegisteredForAPinAndProcess) {
 TEST_F(FakeGpio, ScriptedFailuresRefuseOnlyTheNamedRequests) {
   unsigned char info[24];
   put_words(info, {8, 0, 0, 0, 0, 0});
-  sim::gpio_fail("led register");
+  testbed::gpio_fail("led register");
   EXPECT_EQ(request(0x41, info), std::make_pair(-1, EIO));
   EXPECT_EQ(request(0x0A, info), std::make_pair(-1, EIO));
   EXPECT_EQ(request(0x11, 0x2ul), std::make_pair(0, 0));
   EXPECT_EQ(request(0x08, 0ul), std::make_pair(0, 0));
-  sim::gpio_fail("dir read irq");
+  testbed::gpio_fail("dir read irq");
   EXPECT_EQ(request(0x11, 0x2ul), std::make_pair(-1, EIO));
   EXPECT_EQ(request(0x08, 0ul), std::make_pair(-1, EIO));
   EXPECT_EQ(request(0x41, info), std::make_pair(0, 0));
-  EXPECT_EQ(sim::requests("gpio refused cmd=0x41"), Lines{"gpio refused cmd=0x41 (failing on request)"});
-  EXPECT_EQ(sim::requests("gpio refused").size(), 4u);
+  EXPECT_EQ(testbed::requests("gpio refused cmd=0x41"), Lines{"gpio refused cmd=0x41 (failing on request)"});
+  EXPECT_EQ(testbed::requests("gpio refused").size(), 4u);
 }
 
 TEST_F(FakeGpio, MissingDeviceFailsTheOpenAlone) {
-  sim::gpio_missing(true);
+  testbed::gpio_missing(true);
   errno = 0;
   EXPECT_EQ(open("/dev/gpio", O_RDONLY), -1);
   EXPECT_EQ(errno, ENOENT);
@@ -154,7 +154,7 @@ TEST_F(FakeGpio, MissingDeviceFailsTheOpenAlone) {
   int rdm = open("/dev/rdm0", O_RDONLY);
   EXPECT_GE(rdm, 0);
   close(rdm);
-  sim::gpio_missing(false);
+  testbed::gpio_missing(false);
   int again = open("/dev/gpio", O_RDONLY);
   EXPECT_GE(again, 0);
   close(again);
@@ -174,19 +174,19 @@ TEST_F(FakeGpio, OtherFilesAndAClosedDevicesNumberAreTheKernels) {
   ASSERT_EQ(fstat(created, &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0640u) << "the mode reaches the kernel";
   close(created);
-  EXPECT_TRUE(sim::requests().empty());
+  EXPECT_TRUE(testbed::requests().empty());
   fd_ = open("/dev/gpio", O_RDONLY);
 }
 
 TEST_F(FakeGpio, RequestsGoUnloggedWhileLoggingIsOff) {
-  ASSERT_TRUE(fakehw::set_logging(false));
-  sim::button_script("0");
+  ASSERT_TRUE(fakehwctl::set_logging(false));
+  testbed::button_script("0");
   EXPECT_EQ(read_bank(0x02), 0xfffffffdu);
   EXPECT_EQ(request(0x42, 0ul), std::make_pair(-1, EINVAL));
-  EXPECT_TRUE(sim::requests().empty());
-  ASSERT_TRUE(fakehw::set_logging(true));
+  EXPECT_TRUE(testbed::requests().empty());
+  ASSERT_TRUE(fakehwctl::set_logging(true));
   EXPECT_EQ(read_bank(0x02), 0xfffffffdu);
-  EXPECT_EQ(sim::requests(), Lines{"gpio read cmd=0x02 -> 0xfffffffd"});
+  EXPECT_EQ(testbed::requests(), Lines{"gpio read cmd=0x02 -> 0xfffffffd"});
 }
 
 }  // namespace

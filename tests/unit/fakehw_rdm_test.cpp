@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ using Lines = std::vector<std::string>;
 class FakeRdm : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     fd_ = open("/dev/rdm0", O_RDONLY);
     ASSERT_GE(fd_, 0);
   }
@@ -38,9 +38,9 @@ class FakeRdm : public testing::Test {
 TEST_F(FakeRdm, WanLinkIsBitZeroOfTheSwitchRegister) {
   EXPECT_EQ(ioctl(fd_, 0x6B0E, 0ul), 0);
   EXPECT_EQ(read_register(0x113408), 1);
-  sim::wan_link(false);
+  testbed::wan_link(false);
   EXPECT_EQ(read_register(0x113408), 0);
-  EXPECT_EQ(sim::requests(), (Lines{"rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x1",
+  EXPECT_EQ(testbed::requests(), (Lines{"rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x1",
                                     "rdm read reg=0x113408 -> 0x0"}));
 }
 
@@ -51,20 +51,20 @@ TEST_F(FakeRdm, OtherArgumentsRegistersAndCommandsAreRefused) {
   EXPECT_EQ(read_register(0x113400), -EINVAL);
   EXPECT_EQ(ioctl(fd_, 0x6B03, nullptr), -1);
   EXPECT_EQ(ioctl(fd_, 0x02, 0ul), -1);
-  EXPECT_EQ(sim::requests(), (Lines{"rdm refused cmd=0x6B0E (argument 0x1, not 0)",
+  EXPECT_EQ(testbed::requests(), (Lines{"rdm refused cmd=0x6B0E (argument 0x1, not 0)",
                                     "rdm refused cmd=0x6B03 (register 0x113400 unknown)",
                                     "rdm refused cmd=0x6B03 (null argument)",
                                     "rdm refused cmd=0x0002 (unknown command)"}));
 }
 
 TEST_F(FakeRdm, ScriptedFailuresAndAMissingDevice) {
-  sim::rdm_fail("0x6b03");
+  testbed::rdm_fail("0x6b03");
   EXPECT_EQ(ioctl(fd_, 0x6B0E, 0ul), 0);
   EXPECT_EQ(read_register(0x113408), -EIO);
-  sim::rdm_fail("0x6B0E");
+  testbed::rdm_fail("0x6B0E");
   EXPECT_EQ(ioctl(fd_, 0x6B0E, 0ul), -1);
   EXPECT_EQ(read_register(0x113408), 1);
-  sim::rdm_missing(true);
+  testbed::rdm_missing(true);
   errno = 0;
   EXPECT_EQ(open("/dev/rdm0", O_RDONLY), -1);
   EXPECT_EQ(errno, ENOENT);

@@ -13,14 +13,14 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
 class TimeScaling : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     sigset_t alarm;
     sigemptyset(&alarm);
     sigaddset(&alarm, SIGALRM);
@@ -47,7 +47,7 @@ class TimeScaling : public testing::Test {
 };
 
 TEST_F(TimeScaling, IntervalTimersAreArmedDivisorTimesShorter) {
-  sim::set_time_divisor(100);
+  testbed::set_time_divisor(100);
   itimerval two_seconds{{2, 0}, {2, 0}};
   ASSERT_EQ(setitimer(ITIMER_REAL, &two_seconds, nullptr), 0);
   itimerval armed{};
@@ -61,7 +61,7 @@ TEST_F(TimeScaling, IntervalTimersAreArmedDivisorTimesShorter) {
 }
 
 TEST_F(TimeScaling, ShortDurationsKeepOneMicrosecond) {
-  sim::set_time_divisor(1000000);
+  testbed::set_time_divisor(1000000);
   itimerval half_second{{0, 500000}, {0, 500000}};
   ASSERT_EQ(setitimer(ITIMER_REAL, &half_second, nullptr), 0);
   itimerval armed{};
@@ -70,7 +70,7 @@ TEST_F(TimeScaling, ShortDurationsKeepOneMicrosecond) {
 }
 
 TEST_F(TimeScaling, AlarmIsArmedScaledAndReportsWholeProgramSeconds) {
-  sim::set_time_divisor(100);
+  testbed::set_time_divisor(100);
   EXPECT_EQ(alarm(30), 0u);
   itimerval armed{};
   ASSERT_EQ(getitimer(ITIMER_REAL, &armed), 0);
@@ -92,7 +92,7 @@ TEST_F(TimeScaling, RealTimeByDefault) {
 // Each asks for ten seconds; at divisor 1000 that is 10 ms. The bound is
 // loose on purpose: only an unscaled call could take it.
 TEST_F(TimeScaling, EverySleepAndWaitReturnsEarly) {
-  sim::set_time_divisor(1000);
+  testbed::set_time_divisor(1000);
   const timespec ten{10, 0};
   const std::pair<const char *, std::function<void()>> calls[] = {
       {"sleep", [] { sleep(10); }},

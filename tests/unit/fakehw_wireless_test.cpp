@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ struct Answer {
 class FakeWireless : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     socket_ = socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_GE(socket_, 0);
   }
@@ -78,7 +78,7 @@ class FakeWireless : public testing::Test {
 };
 
 TEST_F(FakeWireless, StatusSequenceIsTakenOneQueryAtATimeAndTheLastRepeats) {
-  sim::wifi_status("ra0", "0 0 34");
+  testbed::wifi_status("ra0", "0 0 34");
   EXPECT_EQ(status("ra0"), 0u);
   pid_t child = fork();  // another process takes the next value
   ASSERT_GE(child, 0);
@@ -89,11 +89,11 @@ TEST_F(FakeWireless, StatusSequenceIsTakenOneQueryAtATimeAndTheLastRepeats) {
   EXPECT_EQ(status("ra0"), 34u);
   EXPECT_EQ(status("ra0"), 34u);
   EXPECT_EQ(status("rai0"), 0u) << "an interface without answers";
-  EXPECT_EQ(sim::requests("wifi rai0"), Lines{"wifi rai0 oid=0x0751 len=4"});
+  EXPECT_EQ(testbed::requests("wifi rai0"), Lines{"wifi rai0 oid=0x0751 len=4"});
 }
 
 TEST_F(FakeWireless, ProfileIsTheRecordAtItsOffsets) {
-  sim::wifi_profile("apcli0", {"HomeNet", 0x0020, 0x0008, "secret12", 8, 1});
+  testbed::wifi_profile("apcli0", {"HomeNet", 0x0020, 0x0008, "secret12", 8, 1});
   Answer answer = oid("apcli0", 0x0750, 936);
   ASSERT_EQ(answer.result, 0);
   const Bytes &p = answer.data;
@@ -111,9 +111,9 @@ TEST_F(FakeWireless, ProfileIsTheRecordAtItsOffsets) {
 }
 
 TEST_F(FakeWireless, ChannelBssidAndAclAnswers) {
-  sim::wifi_channel("apcli0", 11);
-  sim::wifi_bssid("apcli0", "FF:FF:FF:FF:FF:FF 00:11:22:aa:bb:cc");
-  sim::wifi_acl("rai3", {"02:00:00:00:00:99", "0A:0B:0C:0D:0E:0F"});
+  testbed::wifi_channel("apcli0", 11);
+  testbed::wifi_bssid("apcli0", "FF:FF:FF:FF:FF:FF 00:11:22:aa:bb:cc");
+  testbed::wifi_acl("rai3", {"02:00:00:00:00:99", "0A:0B:0C:0D:0E:0F"});
   EXPECT_EQ(oid("apcli0", 0x0765, 1).data, Bytes{11});
   EXPECT_EQ(oid("apcli0", 0x0766, 6).data, Bytes(6, 0xFF));
   const Bytes bssid{0x00, 0x11, 0x22, 0xAA, 0xBB, 0xCC};
@@ -128,7 +128,7 @@ TEST_F(FakeWireless, ChannelBssidAndAclAnswers) {
 }
 
 TEST_F(FakeWireless, ConfiguredValueIsCopiedUpToTheAskedLength) {
-  sim::wifi_configured_value("apcli0", {"Upstream", 0x20, 0x08, 2, "passphrase", 8});
+  testbed::wifi_configured_value("apcli0", {"Upstream", 0x20, 0x08, 2, "passphrase", 8});
   Answer whole = ask("apcli0", kWscProfile, 0, 107, 107);
   ASSERT_EQ(whole.result, 0);
   const Bytes &v = whole.data;
@@ -142,12 +142,12 @@ TEST_F(FakeWireless, ConfiguredValueIsCopiedUpToTheAskedLength) {
   ASSERT_EQ(part.result, 0);
   EXPECT_EQ(Bytes(part.data.begin(), part.data.begin() + 40), Bytes(v.begin(), v.begin() + 40));
   EXPECT_EQ(part.data[40], 0xAA) << "nothing beyond the asked length";
-  EXPECT_EQ(sim::requests(),
+  EXPECT_EQ(testbed::requests(),
             (Lines{"wifi apcli0 wsc-profile len=107", "wifi apcli0 wsc-profile len=40"}));
 }
 
 TEST_F(FakeWireless, ConnectionStatusIsTheTextAndItsLength) {
-  sim::wifi_connstatus("apcli0", "Connected to 00:11:22:33:44:55");
+  testbed::wifi_connstatus("apcli0", "Connected to 00:11:22:33:44:55");
   Answer answer = ask("apcli0", kConnStatus, 0, 2048, 2048);
   ASSERT_EQ(answer.result, 0);
   EXPECT_EQ(answer.length, 30u);
@@ -155,11 +155,11 @@ TEST_F(FakeWireless, ConnectionStatusIsTheTextAndItsLength) {
   Answer none = ask("apclii0", kConnStatus, 0, 2048, 2048);
   EXPECT_EQ(none.result, 0);
   EXPECT_EQ(none.length, 0u);
-  EXPECT_EQ(sim::requests("wifi apcli0"), Lines{"wifi apcli0 connstatus len=2048"});
+  EXPECT_EQ(testbed::requests("wifi apcli0"), Lines{"wifi apcli0 connstatus len=2048"});
 }
 
 TEST_F(FakeWireless, MalformedRequestsAreRefusedAndLeaveTheBufferAlone) {
-  sim::wifi_status("ra0", "34");
+  testbed::wifi_status("ra0", "34");
   const std::pair<Answer, int> refusals[] = {
       {oid("ra0", 0x0751, 3), EINVAL},
       {oid("ra0", 0x0750, 935), EINVAL},
@@ -173,7 +173,7 @@ TEST_F(FakeWireless, MalformedRequestsAreRefusedAndLeaveTheBufferAlone) {
     EXPECT_EQ(answer.error, error);
     EXPECT_EQ(answer.data, Bytes(answer.data.size(), 0xAA));
   }
-  EXPECT_EQ(sim::requests(),
+  EXPECT_EQ(testbed::requests(),
             (Lines{"wifi ra0 refused oid=0x0751 (length 3, expected 4)",
                    "wifi ra0 refused oid=0x0750 (length 935, expected 936)",
                    "wifi ra0 refused oid=0x1234 (unknown OID)",
@@ -184,18 +184,18 @@ TEST_F(FakeWireless, MalformedRequestsAreRefusedAndLeaveTheBufferAlone) {
 }
 
 TEST_F(FakeWireless, ScriptedFailuresRefuseTheNamedRequestsOfOneInterface) {
-  sim::wifi_fail("apcli0", "oid=0x0751 connstatus");
+  testbed::wifi_fail("apcli0", "oid=0x0751 connstatus");
   EXPECT_EQ(oid("apcli0", 0x0751, 4).error, EIO);
   EXPECT_EQ(ask("apcli0", kConnStatus, 0, 2048, 2048).error, EIO);
   EXPECT_EQ(oid("apcli0", 0x0765, 1).result, 0);
   EXPECT_EQ(ask("apcli0", kWscProfile, 0, 107, 107).result, 0);
   EXPECT_EQ(oid("ra0", 0x0751, 4).result, 0);
-  sim::wifi_fail("apcli0", "all");
+  testbed::wifi_fail("apcli0", "all");
   EXPECT_EQ(oid("apcli0", 0x0765, 1).error, EIO);
   EXPECT_EQ(ask("apcli0", kWscProfile, 0, 107, 107).error, EIO);
-  sim::wifi_fail("apcli0", "");
+  testbed::wifi_fail("apcli0", "");
   EXPECT_EQ(oid("apcli0", 0x0751, 4).result, 0);
-  EXPECT_EQ(sim::requests("wifi apcli0 refused oid=0x0751"),
+  EXPECT_EQ(testbed::requests("wifi apcli0 refused oid=0x0751"),
             Lines{"wifi apcli0 refused oid=0x0751 (failing on request)"});
 }
 
@@ -206,7 +206,7 @@ TEST_F(FakeWireless, OtherSocketRequestsAndBadDescriptorsAreTheKernels) {
   EXPECT_EQ(request.ifr_hwaddr.sa_family, ARPHRD_ETHER);
   EXPECT_EQ(Bytes(request.ifr_hwaddr.sa_data, request.ifr_hwaddr.sa_data + 6),
             (Bytes{0x02, 0, 0, 0, 0, 0x10}));
-  sim::interface_up("ra0", false);
+  testbed::interface_up("ra0", false);
   ASSERT_EQ(ioctl(socket_, SIOCGIFFLAGS, &request), 0);
   EXPECT_EQ(request.ifr_flags & IFF_UP, 0);
   int closed = dup(socket_);
@@ -216,7 +216,7 @@ TEST_F(FakeWireless, OtherSocketRequestsAndBadDescriptorsAreTheKernels) {
   errno = 0;
   EXPECT_EQ(ioctl(closed, kOidQuery, &wrq), -1);
   EXPECT_EQ(errno, EBADF);
-  EXPECT_TRUE(sim::requests().empty());
+  EXPECT_TRUE(testbed::requests().empty());
 }
 
 }  // namespace

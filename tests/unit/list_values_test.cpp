@@ -6,7 +6,7 @@
 
 #include "boardutil/list_values.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ TEST(Racat, AppendsTheNumberWithinThirtyOneCharacters) {
 }
 
 TEST(SetNthValueFlash, LeavesAStoredListTooLongToRewriteAsItIs) {
-  sim::reset();
+  testbed::reset();
   std::string huge = std::string(2100, 'h') + ";tail";
   nvram_bufset(1, "HugeList", huge.c_str());
   EXPECT_EQ(set_nth_value_flash(1, 1, "HugeList", "x"), -1);
@@ -94,7 +94,7 @@ TEST(SetNthValueFlash, LeavesAStoredListTooLongToRewriteAsItIs) {
 }
 
 TEST(SetNthValueFlash, RewritesTheStoredListWithoutCommitting) {
-  sim::reset();
+  testbed::reset();
   nvram_bufset(1, "ListKey", "OPEN;WPA2PSK");
   EXPECT_EQ(set_nth_value_flash(1, 1, "ListKey", "WEP"), 0);
   EXPECT_STREQ(nvram_bufget(1, "ListKey"), "OPEN;WEP");
@@ -103,7 +103,7 @@ TEST(SetNthValueFlash, RewritesTheStoredListWithoutCommitting) {
   EXPECT_STREQ(nvram_bufget(2, "NeverSetKey"), ";AES");
   // Another process sees the list only once the set is committed.
   auto stored = [] {
-    sim::Process get = sim::spawn(sim::program("nvram"), {"get", "2", "NeverSetKey"});
+    testbed::Process get = testbed::spawn(testbed::program("nvram"), {"get", "2", "NeverSetKey"});
     get.wait();
     return get.out();
   };

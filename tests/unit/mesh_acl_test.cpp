@@ -10,7 +10,7 @@
 #include "boardutil/mesh_acl.h"
 #include "console_capture.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -61,9 +61,9 @@ std::vector<std::string> entries_of(const std::string &list) {
 class MeshAclTest : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(100);
-    sim::set_mac("apclii0", kOwnMac);
+    testbed::reset();
+    testbed::set_time_divisor(100);
+    testbed::set_mac("apclii0", kOwnMac);
   }
 
   static std::string stored(int index = 1, const char *key = "AccessControlList3") {
@@ -77,14 +77,14 @@ class MeshAclTest : public testing::Test {
 TEST_F(MeshAclTest, EmptyOrShortListBecomesOwnAddressThenStationsAndIsCommitted) {
   for (const char *seed : {"", "12:34:56;"}) {
     store(seed);
-    sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "aa:bb:cc:dd:ee:02"});
+    testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "aa:bb:cc:dd:ee:02"});
     config_acl("rai3", 3, 1);
     EXPECT_EQ(stored(), std::string(kOwnEntry) + "AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;")
         << "seed " << seed;
   }
   // Committed: another process reads the same list from the store.
-  ASSERT_EQ(sim::sh(sim::program("nvram") + " get 1 AccessControlList3 > /tmp/acl"), 0);
-  EXPECT_EQ(sim::read_file("/tmp/acl"),
+  ASSERT_EQ(testbed::sh(testbed::program("nvram") + " get 1 AccessControlList3 > /tmp/acl"), 0);
+  EXPECT_EQ(testbed::read_file("/tmp/acl"),
             std::string(kOwnEntry) + "AA:BB:CC:DD:EE:01;AA:BB:CC:DD:EE:02;\n");
 }
 
@@ -92,13 +92,13 @@ TEST_F(MeshAclTest, OwnAddressIsMatchedExactlyAndStationsIgnoringCase) {
   // Own address present in uppercase: kept once. A driver station stored in
   // lowercase is not added again; a repeated station gives one entry.
   store("aa:bb:cc:dd:ee:01;" + std::string(kOwnEntry));
-  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02", "AA:BB:CC:DD:EE:02"});
+  testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02", "AA:BB:CC:DD:EE:02"});
   config_acl("rai3", 3, 1);
   EXPECT_EQ(stored(), "aa:bb:cc:dd:ee:01;" + std::string(kOwnEntry) + "AA:BB:CC:DD:EE:02;");
 
   // Own address present only in lowercase: the uppercase form is appended.
   store("0a:1b:2c:3d:4e:5f;");
-  sim::wifi_acl("rai3", {});
+  testbed::wifi_acl("rai3", {});
   config_acl("rai3", 3, 1);
   EXPECT_EQ(stored(), "0a:1b:2c:3d:4e:5f;" + std::string(kOwnEntry));
 
@@ -111,10 +111,10 @@ TEST_F(MeshAclTest, OwnAddressIsMatchedExactlyAndStationsIgnoringCase) {
 TEST_F(MeshAclTest, OtherListsAreReplacedByTheDriverList) {
   nvram_bufset(0, "AccessControlList2", "11:11:11:11:11:11;");
   store("AA:BB:CC:DD:EE:01;");
-  sim::wifi_acl("ra0", {"AA:BB:CC:DD:EE:07", "AA:BB:CC:DD:EE:07"});
+  testbed::wifi_acl("ra0", {"AA:BB:CC:DD:EE:07", "AA:BB:CC:DD:EE:07"});
   config_acl("ra0", 2, 0);
   EXPECT_EQ(stored(0, "AccessControlList2"), "AA:BB:CC:DD:EE:07;");
-  sim::wifi_acl("ra0", {});
+  testbed::wifi_acl("ra0", {});
   config_acl("ra0", 2, 0);
   EXPECT_EQ(stored(0, "AccessControlList2"), "");
   // Neither the mesh list nor the own address is involved.
@@ -123,8 +123,8 @@ TEST_F(MeshAclTest, OtherListsAreReplacedByTheDriverList) {
 
 TEST_F(MeshAclTest, FailedQueryStoresTheSeededList) {
   store("");
-  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
-  sim::wifi_fail("rai3", "all");
+  testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
+  testbed::wifi_fail("rai3", "all");
   config_acl("rai3", 3, 1);
   EXPECT_EQ(stored(), kOwnEntry);
 }
@@ -140,7 +140,7 @@ TEST_F(MeshAclTest, MeshListGrowsAcrossCallsWithEveryEntryWhole) {
     std::vector<std::string> fresh = stations(round * 100, 64);
     std::vector<std::string> driver = fresh;
     driver[0] = old[5];  // already stored: not added again
-    sim::wifi_acl("rai3", driver);
+    testbed::wifi_acl("rai3", driver);
     config_acl("rai3", 3, 1);
     expected.insert(expected.end(), fresh.begin() + 1, fresh.end());
     EXPECT_EQ(entries_of(stored()), expected) << "round " << round;
@@ -149,10 +149,10 @@ TEST_F(MeshAclTest, MeshListGrowsAcrossCallsWithEveryEntryWhole) {
 }
 
 TEST_F(MeshAclTest, ADriverClaimingMoreThanSixtyFourEntriesGivesTheFirstSixtyFour) {
-  sim::write_file("/tmp/log", "");
+  testbed::write_file("/tmp/log", "");
   store("");
   std::vector<std::string> driver = stations(0, 64);
-  sim::wifi_acl("rai3", driver, 100);
+  testbed::wifi_acl("rai3", driver, 100);
   config_acl("rai3", 3, 1);
   std::vector<std::string> expected = {kOwnMac};
   expected.insert(expected.end(), driver.begin(), driver.end());

@@ -24,7 +24,7 @@
 #include <gtest/gtest.h>
 
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 
 // Live heap blocks of this process, to see that polling the store allocates
 // nothing it keeps. Every form of operator new and delete goes through the
@@ -88,7 +88,7 @@ struct ToolRun {
 
 ToolRun nvram_tool(const std::vector<std::string> &args) {
   const std::string out = "/tmp/nvram-test.out", err = "/tmp/nvram-test.err";
-  const std::string tool = sim::program("nvram");
+  const std::string tool = testbed::program("nvram");
   pid_t pid = fork();
   if (pid == 0) {
     std::vector<char *> argv{const_cast<char *>(tool.c_str())};

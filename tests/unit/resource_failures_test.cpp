@@ -22,7 +22,7 @@
 #include "boardutil/uplink.h"
 #include "boardutil/wireless.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -82,20 +82,20 @@ bool spawn_reports_failed_exec() {
 class ResourceFailures : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(100);
+    testbed::reset();
+    testbed::set_time_divisor(100);
     nvram_bufset(0, "OperationMode", "1");
-    sim::wan_link(true);
-    sim::default_route(sim::kGateway);
-    descriptors_ = sim::open_descriptors();
+    testbed::wan_link(true);
+    testbed::default_route(testbed::kGateway);
+    descriptors_ = testbed::open_descriptors();
   }
-  void TearDown() override { EXPECT_EQ(sim::open_descriptors(), descriptors_); }
+  void TearDown() override { EXPECT_EQ(testbed::open_descriptors(), descriptors_); }
   unsigned descriptors_ = 0;
 };
 
 TEST_F(ResourceFailures, NoShellMakesDoSystemAndThePingFailWithTheirMessages) {
   if (!spawn_reports_failed_exec()) GTEST_SKIP() << "this emulator cannot report a failed exec";
-  sim::write_file("/tmp/log", "");
+  testbed::write_file("/tmp/log", "");
   {
     Covered shell("/bin/sh", "/dev/null", nullptr, MS_BIND);
     ASSERT_TRUE(shell.mounted());
@@ -106,10 +106,10 @@ TEST_F(ResourceFailures, NoShellMakesDoSystemAndThePingFailWithTheirMessages) {
     EXPECT_EQ(ping_gateway(), -1);
     GetCapturedStderr();  // the publishing of /tmp/wanStatus failed the same way
   }
-  EXPECT_FALSE(sim::file_exists("/tmp/ran"));
-  EXPECT_TRUE(sim::commands().empty()) << "neither the ping nor its killall ran";
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "ping = ping 192.168.77.1 -w 3 \n\npopen error!\n\n"))
-      << sim::console();
+  EXPECT_FALSE(testbed::file_exists("/tmp/ran"));
+  EXPECT_TRUE(testbed::commands().empty()) << "neither the ping nor its killall ran";
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "ping = ping 192.168.77.1 -w 3 \n\npopen error!\n\n"))
+      << testbed::console();
 }
 
 TEST_F(ResourceFailures, NoRoutingTableMeansNoGatewayAndNoPing) {
@@ -119,14 +119,14 @@ TEST_F(ResourceFailures, NoRoutingTableMeansNoGatewayAndNoPing) {
     EXPECT_EQ(GetGateway(), nullptr);
     EXPECT_EQ(ping_gateway(), -1);
   }
-  EXPECT_TRUE(sim::requests("rdm read").size() >= 1u) << "the uplink was asked first";
-  EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/tmp/wanStatus") == "1\n"; }));
-  EXPECT_TRUE(sim::commands().empty()) << "no ping, so no killall";
+  EXPECT_TRUE(testbed::requests("rdm read").size() >= 1u) << "the uplink was asked first";
+  EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/tmp/wanStatus") == "1\n"; }));
+  EXPECT_TRUE(testbed::commands().empty()) << "no ping, so no killall";
   ASSERT_NE(GetGateway(), nullptr) << "the table is read again once it is back";
 }
 
 TEST_F(ResourceFailures, NoSocketGivesEachQueryItsFailureResult) {
-  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
+  testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01"});
   nvram_bufset(1, "AccessControlList0", "kept");
   CaptureStdout();
   CaptureStderr();
@@ -141,7 +141,7 @@ TEST_F(ResourceFailures, NoSocketGivesEachQueryItsFailureResult) {
   EXPECT_EQ(GetCapturedStdout(), "\napcli0 open socket error!\n\n");
   EXPECT_EQ(GetCapturedStderr(), "get_mac_addr: open socket error\n");
   EXPECT_STREQ(nvram_bufget(1, "AccessControlList0"), "kept") << "no list merged without the driver";
-  EXPECT_TRUE(sim::requests("wifi").empty());
+  EXPECT_TRUE(testbed::requests("wifi").empty());
   EXPECT_EQ(if_live("ra0"), 1) << "sockets work again once descriptors are free";
 }
 

@@ -18,8 +18,9 @@
 #include "boardutil/repeater_link.h"
 #include "boardutil/uplink.h"
 #include "boardutil/wan_register.h"
+#include "log_text.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 #include "uplink_test_support.h"
 
 // Counts the pauses of the code under test (pause_seconds ends in ppoll) and
@@ -46,22 +47,22 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-using uplink_test::occurrences;
+using testbed::count;
 
 class UplinkTest : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(100);
-    sim::write_file("/tmp/log", "");  // debug messages on
+    testbed::reset();
+    testbed::set_time_divisor(100);
+    testbed::write_file("/tmp/log", "");  // debug messages on
     nvram_bufset(0, "OperationMode", "1");
     for (int index : {0, 1, 2}) nvram_bufset(index, "ApCliEnable", "0");
-    descriptors_ = sim::open_descriptors();
+    descriptors_ = testbed::open_descriptors();
     jobs_.remember();
   }
   void TearDown() override {
     // No path of the code under test leaves a descriptor behind.
-    EXPECT_EQ(sim::open_descriptors(), descriptors_);
+    EXPECT_EQ(testbed::open_descriptors(), descriptors_);
     jobs_.settle();
   }
 
@@ -72,7 +73,7 @@ class UplinkTest : public testing::Test {
   // The uplink decision as it lands in /tmp/wanStatus (written in the background).
   std::string published_wan_status() const {
     jobs_.settle();
-    return sim::read_file("/tmp/wanStatus");
+    return testbed::read_file("/tmp/wanStatus");
   }
   static void repeater(const char *apcli0_enable, const char *apclii0_enable) {
     nvram_bufset(0, "OperationMode", "3");
@@ -88,7 +89,7 @@ class UplinkTest : public testing::Test {
 
 TEST_F(UplinkTest, IfLiveReportsTheInterfaceFlag) {
   EXPECT_EQ(if_live("ra0"), 1);
-  sim::interface_up("apclii0", false);
+  testbed::interface_up("apclii0", false);
   EXPECT_EQ(if_live("apclii0"), 0);
   std::string log = console();
   EXPECT_NE(log.find("if_live: ra0 up\n\n"), std::string::npos);
@@ -106,8 +107,8 @@ TEST_F(UplinkTest, IfLiveTriesAMissingInterfaceTenTimesWithNineOneSecondPauses) 
   EXPECT_EQ(g_pauses, 9u);
   EXPECT_EQ(g_paused_usec, 9 * 1000000LL);
   std::string log = console();
-  EXPECT_EQ(occurrences(log, "if_live: ioctl fail,retry\n\n"), 10u);
-  EXPECT_EQ(occurrences(log, "if_live: ioctl fail\n\n"), 1u);
+  EXPECT_EQ(count(log, "if_live: ioctl fail,retry\n\n"), 10u);
+  EXPECT_EQ(count(log, "if_live: ioctl fail\n\n"), 1u);
 }
 
 TEST_F(UplinkTest, IfLiveRefusesANameThatWouldBeCutToAnotherInterface) {
@@ -125,26 +126,26 @@ TEST_F(UplinkTest, GetGatewayReadsTheKernelsDefaultRoute) {
   // Only the wan0 network's own route: no default route.
   EXPECT_EQ(GetGateway(), nullptr);
 
-  sim::default_route(sim::kGateway);
+  testbed::default_route(testbed::kGateway);
   const char *gateway = GetGateway();
   ASSERT_NE(gateway, nullptr);
   EXPECT_STREQ(gateway, "192.168.77.1");
   EXPECT_TRUE(console_has("192.168.77.1\n\n"));
 
   // A default route without a gateway is found, with empty text.
-  sim::default_route("");
+  testbed::default_route("");
   gateway = GetGateway();
   ASSERT_NE(gateway, nullptr);
   EXPECT_STREQ(gateway, "");
 
-  sim::no_default_route();
+  testbed::no_default_route();
   EXPECT_EQ(GetGateway(), nullptr);
 }
 
 TEST_F(UplinkTest, GetGatewayTakesTheFirstDefaultRouteOfTheTable) {
-  sim::default_route(sim::kGateway);
+  testbed::default_route(testbed::kGateway);
   // A second default route with a higher metric is listed after the first.
-  ASSERT_EQ(sim::sh("ip route append default via 192.168.77.9 dev wan0 metric 4000"), 0);
+  ASSERT_EQ(testbed::sh("ip route append default via 192.168.77.9 dev wan0 metric 4000"), 0);
   const char *gateway = GetGateway();
   ASSERT_NE(gateway, nullptr);
   EXPECT_STREQ(gateway, "192.168.77.1");
@@ -197,31 +198,31 @@ TEST_F(UplinkTest, MalformedRouteLineEndsTheScanWithFormatError) {
 // --- mt7620_reg_read ---
 
 TEST_F(UplinkTest, RegisterReadGivesTheWanLinkBit) {
-  sim::wan_link(true);
+  testbed::wan_link(true);
   EXPECT_EQ(mt7620_reg_read(), 1);
-  sim::wan_link(false);
+  testbed::wan_link(false);
   EXPECT_EQ(mt7620_reg_read(), 0);
   Lines expected = {"rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x1",
                     "rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x0"};
-  EXPECT_EQ(sim::requests("rdm"), expected);
+  EXPECT_EQ(testbed::requests("rdm"), expected);
 }
 
 TEST_F(UplinkTest, RegisterReadFailuresCountAsLinkDown) {
-  sim::wan_link(true);
-  sim::rdm_fail("0x6B0E");
+  testbed::wan_link(true);
+  testbed::rdm_fail("0x6B0E");
   EXPECT_EQ(mt7620_reg_read(), 0);
   EXPECT_TRUE(console_has("ioctl write error\n\n"));
   // The read is not attempted after the first request failed.
-  for (const std::string &line : sim::requests("rdm")) {
+  for (const std::string &line : testbed::requests("rdm")) {
     EXPECT_EQ(line.find("read"), std::string::npos) << line;
   }
 
-  sim::rdm_fail("0x6B03");
+  testbed::rdm_fail("0x6B03");
   EXPECT_EQ(mt7620_reg_read(), 0);
   EXPECT_TRUE(console_has("ioctl read error\n\n"));
 
-  sim::rdm_fail("");
-  sim::rdm_missing(true);
+  testbed::rdm_fail("");
+  testbed::rdm_missing(true);
   EXPECT_EQ(mt7620_reg_read(), 0);
   EXPECT_TRUE(console_has("Open pseudo device failed\n\n"));
 }
@@ -239,8 +240,8 @@ TEST_F(UplinkTest, ConnectionStatusIsTheDriversWordOne) {
                         Case{"0", 0, "get connect status return 0\n\n"},
                         Case{"10", 0, nullptr}, Case{"2", 0, nullptr},
                         Case{" \n", 0, nullptr}}) {
-    sim::clear_logs();
-    sim::wifi_connstatus("apcli0", c.answer);
+    testbed::clear_logs();
+    testbed::wifi_connstatus("apcli0", c.answer);
     EXPECT_EQ(repeater_connect_status("apcli0"), c.result) << "answer '" << c.answer << "'";
     std::string log = console();
     EXPECT_NE(log.find("repeater_connect_status apcli0\n\n"), std::string::npos);
@@ -250,16 +251,16 @@ TEST_F(UplinkTest, ConnectionStatusIsTheDriversWordOne) {
       EXPECT_EQ(log.find("get connect status"), std::string::npos) << c.answer;
     }
   }
-  EXPECT_EQ(sim::requests("wifi").back(), "wifi apcli0 connstatus len=2048");
+  EXPECT_EQ(testbed::requests("wifi").back(), "wifi apcli0 connstatus len=2048");
 }
 
 TEST_F(UplinkTest, ConnectionStatusFailuresArePrinted) {
-  sim::wifi_connstatus("apclii0", "");
+  testbed::wifi_connstatus("apclii0", "");
   testing::internal::CaptureStdout();
   EXPECT_EQ(repeater_connect_status("apclii0"), 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "get connect status Error\n");
 
-  sim::wifi_fail("apclii0", "connstatus");
+  testbed::wifi_fail("apclii0", "connstatus");
   testing::internal::CaptureStdout();
   EXPECT_EQ(repeater_connect_status("apclii0"), -1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "RTPRIV_IOCTL_APCLI_CONNSTATUS error \n");
@@ -276,8 +277,8 @@ TEST_F(UplinkTest, RouterModeDecidesByTheRegisterAndLeavesTheClientSettings) {
 
   nvram_bufset(0, "OperationMode", "1");
   nvram_bufset(0, "ApCliEnable", "1");
-  sim::wan_link(true);
-  sim::wifi_connstatus("apcli0", "0");
+  testbed::wan_link(true);
+  testbed::wifi_connstatus("apcli0", "0");
   EXPECT_EQ(wan_status(), 1);
   EXPECT_EQ(published_wan_status(), "1\n");
   EXPECT_STREQ(opmode, "1");
@@ -285,27 +286,27 @@ TEST_F(UplinkTest, RouterModeDecidesByTheRegisterAndLeavesTheClientSettings) {
   EXPECT_STREQ(apcli_rt2860, "0");  // not re-read, though the store now says "1"
   EXPECT_EQ(apcli_rtdev, kept[1]);
   EXPECT_EQ(apcli_wifi3, kept[2]);
-  EXPECT_TRUE(sim::requests("wifi").empty());
+  EXPECT_TRUE(testbed::requests("wifi").empty());
 
-  sim::remove_file("/tmp/wanStatus");
-  sim::wan_link(false);
+  testbed::remove_file("/tmp/wanStatus");
+  testbed::wan_link(false);
   EXPECT_EQ(wan_status(), 0);
   EXPECT_EQ(published_wan_status(), "0\n");
 }
 
 TEST_F(UplinkTest, RepeaterModeAsksTheTwoPointFourGigahertzClientFirst) {
   repeater("1", "1");
-  sim::wifi_connstatus("apclii0", "1");
-  sim::wan_link(true);
-  sim::wifi_connstatus("apcli0", "1");
+  testbed::wifi_connstatus("apclii0", "1");
+  testbed::wan_link(true);
+  testbed::wifi_connstatus("apcli0", "1");
   EXPECT_EQ(wan_status(), 1);
   EXPECT_EQ(published_wan_status(), "1\n");
-  sim::remove_file("/tmp/wanStatus");
-  sim::wifi_connstatus("apcli0", "0");
+  testbed::remove_file("/tmp/wanStatus");
+  testbed::wifi_connstatus("apcli0", "0");
   EXPECT_EQ(wan_status(), 0);
   EXPECT_EQ(published_wan_status(), "0\n");
   // The 5 GHz client and the WAN port were never asked.
-  for (const std::string &line : sim::requests("")) {
+  for (const std::string &line : testbed::requests("")) {
     EXPECT_EQ(line.find("apclii0"), std::string::npos) << line;
     EXPECT_EQ(line.rfind("rdm", 0), std::string::npos) << line;
   }
@@ -316,89 +317,89 @@ TEST_F(UplinkTest, RepeaterModeAsksTheTwoPointFourGigahertzClientFirst) {
 TEST_F(UplinkTest, RepeaterModeWithOnlyTheFiveGigahertzClient) {
   repeater("0", "1");
   nvram_bufset(2, "ApCliEnable", "7");
-  sim::wan_link(false);
-  sim::wifi_connstatus("apclii0", "1");
+  testbed::wan_link(false);
+  testbed::wifi_connstatus("apclii0", "1");
   EXPECT_EQ(wan_status(), 1);
-  sim::wifi_connstatus("apclii0", "0");
+  testbed::wifi_connstatus("apclii0", "0");
   EXPECT_EQ(wan_status(), 0);
   EXPECT_STREQ(apcli_wifi3, "7");
-  EXPECT_TRUE(sim::requests("rdm").empty());
+  EXPECT_TRUE(testbed::requests("rdm").empty());
 
   // apclii0 not up: the WAN port's link bit decides.
-  sim::interface_up("apclii0", false);
-  sim::wifi_connstatus("apclii0", "1");
-  sim::wan_link(true);
+  testbed::interface_up("apclii0", false);
+  testbed::wifi_connstatus("apclii0", "1");
+  testbed::wan_link(true);
   EXPECT_EQ(wan_status(), 1);
-  sim::wan_link(false);
+  testbed::wan_link(false);
   EXPECT_EQ(wan_status(), 0);
-  EXPECT_EQ(sim::requests("wifi apclii0").size(), 2u);
+  EXPECT_EQ(testbed::requests("wifi apclii0").size(), 2u);
 }
 
 TEST_F(UplinkTest, RepeaterModeWithNoClientEnabledIsDown) {
   repeater("0", "");
-  sim::wan_link(true);
-  sim::wifi_connstatus("apcli0", "1");
-  sim::wifi_connstatus("apclii0", "1");
+  testbed::wan_link(true);
+  testbed::wifi_connstatus("apcli0", "1");
+  testbed::wifi_connstatus("apclii0", "1");
   EXPECT_EQ(wan_status(), 0);
   EXPECT_EQ(published_wan_status(), "0\n");
-  EXPECT_TRUE(sim::requests("").empty());
+  EXPECT_TRUE(testbed::requests("").empty());
 }
 
 // --- probes ---
 
 TEST_F(UplinkTest, PingGatewayNeedsTheUplinkAndADefaultGateway) {
-  sim::wan_link(false);
-  sim::default_route(sim::kGateway);
+  testbed::wan_link(false);
+  testbed::default_route(testbed::kGateway);
   EXPECT_EQ(ping_gateway(), 0);
   EXPECT_FALSE(console_has("ping = "));
 
-  sim::wan_link(true);
-  sim::no_default_route();
+  testbed::wan_link(true);
+  testbed::no_default_route();
   EXPECT_EQ(ping_gateway(), -1);
   EXPECT_FALSE(console_has("ping = "));
-  EXPECT_TRUE(sim::commands().empty());  // no killall without a ping
+  EXPECT_TRUE(testbed::commands().empty());  // no killall without a ping
 }
 
 TEST_F(UplinkTest, PingGatewayPingsTheGatewayAndKillsThePing) {
-  sim::wan_link(true);
-  sim::default_route(sim::kGateway);
+  testbed::wan_link(true);
+  testbed::default_route(testbed::kGateway);
   EXPECT_EQ(ping_gateway(), 1);
   std::string log = console();
   EXPECT_NE(log.find("ping = ping 192.168.77.1 -w 3 \n\n"), std::string::npos);
   EXPECT_NE(log.find("ping router ok\n\n"), std::string::npos);
-  EXPECT_EQ(sim::commands(), Lines{"killall ping"});
+  EXPECT_EQ(testbed::commands(), Lines{"killall ping"});
 }
 
 TEST_F(UplinkTest, PingGatewayWithoutAnswerIsZero) {
   // No host has this address: ping's second line is not a reply.
-  sim::wan_link(true);
-  ASSERT_EQ(sim::sh("ip route replace default via 192.168.77.99 dev wan0"), 0);
+  testbed::wan_link(true);
+  ASSERT_EQ(testbed::sh("ip route replace default via 192.168.77.99 dev wan0"), 0);
   EXPECT_EQ(ping_gateway(), 0);
   std::string log = console();
   EXPECT_NE(log.find("ping = ping 192.168.77.99 -w 3 \n\n"), std::string::npos);
   EXPECT_EQ(log.find("ping router ok"), std::string::npos);
-  EXPECT_EQ(sim::commands(), Lines{"killall ping"});
+  EXPECT_EQ(testbed::commands(), Lines{"killall ping"});
 }
 
 TEST_F(UplinkTest, PingGatewayWithoutOutputFails) {
   // A default route without gateway gives ping no destination: it prints
   // nothing on standard output.
-  sim::wan_link(true);
-  sim::default_route("");
+  testbed::wan_link(true);
+  testbed::default_route("");
   EXPECT_EQ(ping_gateway(), -1);
   EXPECT_TRUE(console_has("fgets error!\n\n"));
-  EXPECT_EQ(sim::commands(), Lines{"killall ping"});
+  EXPECT_EQ(testbed::commands(), Lines{"killall ping"});
 }
 
 TEST_F(UplinkTest, ApcliiStatusIsTwoWhenConnectedElseTheRegisterFallback) {
-  sim::wan_link(true);
-  sim::wifi_connstatus("apclii0", "1");
+  testbed::wan_link(true);
+  testbed::wifi_connstatus("apclii0", "1");
   EXPECT_EQ(get_apclii_status(), 2);
-  sim::wifi_connstatus("apclii0", "0");
+  testbed::wifi_connstatus("apclii0", "0");
   EXPECT_EQ(get_apclii_status(), 0);
-  sim::interface_up("apclii0", false);
+  testbed::interface_up("apclii0", false);
   EXPECT_EQ(get_apclii_status(), 1);
-  sim::wan_link(false);
+  testbed::wan_link(false);
   EXPECT_EQ(get_apclii_status(), 0);
 }
 
@@ -411,25 +412,25 @@ TEST_F(UplinkTest, PairAndInternetStatusFilesAreReadByTheirFirstByte) {
   for (const Probe &probe : {Probe{"/tmp/Pair", get_pair_status, "Pair"},
                              Probe{"/tmp/internetStatus", get_internet_status, "internetStatus"}}) {
     std::string name = probe.name;
-    sim::clear_logs();
-    sim::remove_file(probe.path);
+    testbed::clear_logs();
+    testbed::remove_file(probe.path);
     EXPECT_EQ(probe.read(), 0) << name;
     EXPECT_TRUE(console_has(name + " NULL\n\n"));
     for (const char *content : {"1\n", "1", "11111111"}) {
-      sim::write_file(probe.path, content);
+      testbed::write_file(probe.path, content);
       EXPECT_EQ(probe.read(), 1) << name << " " << content;
     }
     EXPECT_TRUE(console_has(name + ": yes\n\n"));
     for (const char *content : {"0\n", "", " 1", "yes"}) {
-      sim::write_file(probe.path, content);
+      testbed::write_file(probe.path, content);
       EXPECT_EQ(probe.read(), 0) << name << " " << content;
     }
     EXPECT_TRUE(console_has(name + ": no\n\n"));
   }
   // The pairing probe refreshes /tmp/wanStatus on the way.
   jobs_.settle();
-  sim::remove_file("/tmp/wanStatus");
-  sim::wan_link(true);
+  testbed::remove_file("/tmp/wanStatus");
+  testbed::wan_link(true);
   get_pair_status();
   EXPECT_EQ(published_wan_status(), "1\n");
 }

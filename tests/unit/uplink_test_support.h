@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "boardutil/console.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace uplink_test {
 
@@ -28,7 +28,7 @@ inline std::set<pid_t> processes() {
   while (dirent *entry = readdir(dir)) {
     pid_t pid = static_cast<pid_t>(atoi(entry->d_name));
     if (pid <= 0) continue;
-    std::string stat = sim::read_file("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat = testbed::read_file("/proc/" + std::to_string(pid) + "/stat");
     size_t name_end = stat.rfind(')');
     if (name_end == std::string::npos || stat.compare(name_end, 3, ") Z") == 0) continue;
     pids.insert(pid);
@@ -44,7 +44,7 @@ class BackgroundJobs {
  public:
   void remember() { baseline_ = processes(); }
   void settle() const {
-    EXPECT_TRUE(sim::wait_for([this] {
+    EXPECT_TRUE(testbed::wait_for([this] {
       std::set<pid_t> now = processes();
       return std::includes(baseline_.begin(), baseline_.end(), now.begin(), now.end());
     })) << "background commands still running:" << leftovers();
@@ -55,7 +55,7 @@ class BackgroundJobs {
     std::string text;
     for (pid_t pid : processes()) {
       if (baseline_.count(pid)) continue;
-      text += " [" + std::to_string(pid) + "] " + sim::read_file("/proc/" + std::to_string(pid) + "/stat");
+      text += " [" + std::to_string(pid) + "] " + testbed::read_file("/proc/" + std::to_string(pid) + "/stat");
     }
     return text;
   }
@@ -68,16 +68,8 @@ inline std::string console_so_far() {
   static unsigned marks = 0;
   std::string mark = "--mark " + std::to_string(++marks) + "--\n";
   console_print("%s", mark.c_str());
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, mark));
-  return sim::console();
-}
-
-inline size_t occurrences(const std::string &text, const std::string &what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, mark));
+  return testbed::console();
 }
 
 }  // namespace uplink_test

@@ -9,7 +9,7 @@
 
 #include "boardutil/console.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 #include "uplinkd.h"
 
 namespace {
@@ -24,7 +24,7 @@ constexpr char kSmartLink[] = "iwpriv rai3 set SmartLink=1";
 class MeshLink : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
+    testbed::reset();
     mesh_link_status = 3;
     mesh_acl_sent = 0;
     mesh_mode = "2";
@@ -37,22 +37,22 @@ class MeshLink : public testing::Test {
   }
   // The commands once the background mesh script (always the last) has run.
   static Lines commands_ending_with(const std::string &last) {
-    EXPECT_TRUE(sim::wait_for([&] {
-      Lines lines = sim::commands();
+    EXPECT_TRUE(testbed::wait_for([&] {
+      Lines lines = testbed::commands();
       return !lines.empty() && lines.back() == last;
     })) << "last: " << last;
-    return sim::commands();
+    return testbed::commands();
   }
   static size_t banners() {
     std::string mark = "--mark--\n";
     console_print("%s", mark.c_str());
-    EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, mark));
-    std::string log = sim::console();
+    EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, mark));
+    std::string log = testbed::console();
     size_t count = 0;
     for (size_t at = log.find(kBanner); at != std::string::npos; at = log.find(kBanner, at + 1)) {
       ++count;
     }
-    sim::clear_logs();
+    testbed::clear_logs();
     return count;
   }
 };
@@ -68,13 +68,13 @@ TEST_F(MeshLink, ConnectedInMeshRepeaterModeSendsTheListOncePerLinkUp) {
   // The same state again does nothing.
   update_mesh_link(1);
   EXPECT_EQ(banners(), 0u);
-  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(testbed::commands().empty());
 
   // Disconnected, then connected again without the link having come up in
   // the status loop: the list is not sent a second time.
   update_mesh_link(0);
   EXPECT_EQ(commands_ending_with("mesh_unload.sh"), (Lines{kUpdate20, "mesh_unload.sh"}));
-  sim::clear_logs();
+  testbed::clear_logs();
   update_mesh_link(1);
   EXPECT_EQ(commands_ending_with("mesh_load.sh"), (Lines{kUpdate21, kSmartLink, "mesh_load.sh"}));
   EXPECT_EQ(banners(), 1u);
@@ -83,7 +83,7 @@ TEST_F(MeshLink, ConnectedInMeshRepeaterModeSendsTheListOncePerLinkUp) {
 TEST_F(MeshLink, EveryStateButOneIsNotConnected) {
   update_mesh_link(2);
   EXPECT_EQ(commands_ending_with("mesh_unload.sh"), (Lines{kUpdate20, "mesh_unload.sh"}));
-  sim::clear_logs();
+  testbed::clear_logs();
   update_mesh_link(0);  // 2 and 0 differ
   EXPECT_EQ(commands_ending_with("mesh_unload.sh"), (Lines{kUpdate20, "mesh_unload.sh"}));
   EXPECT_EQ(banners(), 0u);
@@ -94,11 +94,11 @@ TEST_F(MeshLink, MeshModeOneOnlyUpdatesWhateverTheOperationMode) {
   for (const char *operation : {"3", "1"}) {
     operation_mode = operation;
     update_mesh_link(1);
-    EXPECT_EQ(sim::commands(), Lines{kUpdate21}) << operation;
+    EXPECT_EQ(testbed::commands(), Lines{kUpdate21}) << operation;
     EXPECT_EQ(banners(), 1u);
     update_mesh_link(0);
-    EXPECT_EQ(sim::commands(), Lines{kUpdate20}) << operation;
-    sim::clear_logs();
+    EXPECT_EQ(testbed::commands(), Lines{kUpdate20}) << operation;
+    testbed::clear_logs();
   }
   EXPECT_EQ(mesh_acl_sent, 0);
 }
@@ -111,7 +111,7 @@ TEST_F(MeshLink, OtherModesShowOnlyTheBanner) {
     EXPECT_EQ(banners(), 1u) << mesh << " " << operation;
     update_mesh_link(0);
     EXPECT_EQ(banners(), 0u);
-    EXPECT_TRUE(sim::commands().empty()) << mesh << " " << operation;
+    EXPECT_TRUE(testbed::commands().empty()) << mesh << " " << operation;
   }
 }
 
@@ -136,7 +136,7 @@ TEST_F(MeshLink, OnlyHexadecimalDigitsReachTheShell) {
   for (const std::string &list :
        {std::string(""), std::string("AA:BB:CC:DD:EE:FF;$(touch /tmp/owned);`touch /tmp/owned`"),
         std::string("AA:BB:CC:DD:EE:FF; touch /tmp/owned\n;11:22:33:44:55:66;")}) {
-    sim::clear_logs();
+    testbed::clear_logs();
     mesh_link_status = 3;
     mesh_acl_sent = 0;
     acl(list);
@@ -145,18 +145,18 @@ TEST_F(MeshLink, OnlyHexadecimalDigitsReachTheShell) {
     ASSERT_EQ(lines.size(), 4u) << list;
     EXPECT_TRUE(std::regex_match(lines[1], std::regex("iwpriv rai3 set SmartLinkUpdate=5[0-9A-Fa-f]*")))
         << lines[1];
-    EXPECT_FALSE(sim::file_exists("/tmp/owned"));
+    EXPECT_FALSE(testbed::file_exists("/tmp/owned"));
   }
 }
 
 TEST_F(MeshLink, EtherBackhaulFlagIsTheFirstByteOne) {
   EXPECT_EQ(check_etherbh(), 0);
   for (const char *content : {"1", "1\n", "10"}) {
-    sim::write_file("/tmp/etherbh", content);
+    testbed::write_file("/tmp/etherbh", content);
     EXPECT_EQ(check_etherbh(), 1) << content;
   }
   for (const char *content : {"0", "", " 1", "\n"}) {
-    sim::write_file("/tmp/etherbh", content);
+    testbed::write_file("/tmp/etherbh", content);
     EXPECT_EQ(check_etherbh(), 0) << content;
   }
 }

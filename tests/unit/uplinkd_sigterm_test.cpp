@@ -9,16 +9,16 @@
 
 #include <gtest/gtest.h>
 
-#include "sim.h"
+#include "testbed.h"
 #include "uplinkd.h"
 
 namespace {
 
 TEST(UplinkdSigterm, ASignalOutsideAPauseEndsTheDaemonAtItsFirstPause) {
-  sim::reset();
-  sim::set_time_divisor(1000);
-  sim::write_file("/tmp/log", "");
-  sim::wan_link(true);
+  testbed::reset();
+  testbed::set_time_divisor(1000);
+  testbed::write_file("/tmp/log", "");
+  testbed::wan_link(true);
   fflush(nullptr);
   pid_t daemon = fork();
   ASSERT_GE(daemon, 0);
@@ -34,15 +34,15 @@ TEST(UplinkdSigterm, ASignalOutsideAPauseEndsTheDaemonAtItsFirstPause) {
     _exit(99);
   }
   int status = -1;
-  bool ended = sim::wait_for([&] { return waitpid(daemon, &status, WNOHANG) == daemon; });
+  bool ended = testbed::wait_for([&] { return waitpid(daemon, &status, WNOHANG) == daemon; });
   if (!ended) kill(daemon, SIGKILL);
   ASSERT_TRUE(ended);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   // The start-up ran to its first pause (the first /tmp/Link is published)
   // and the handler removed the pid file.
-  EXPECT_FALSE(sim::file_exists("/var/run/uplinkd.pid"));
-  EXPECT_TRUE(sim::wait_for([] { return sim::read_file("/tmp/Link") == "1\n"; }));
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "remove_pid_Handler:SIGTERM\n\n"));
+  EXPECT_FALSE(testbed::file_exists("/var/run/uplinkd.pid"));
+  EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/tmp/Link") == "1\n"; }));
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "remove_pid_Handler:SIGTERM\n\n"));
 }
 
 }  // namespace

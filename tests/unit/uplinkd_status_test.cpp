@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "led_requests.h"
+#include "log_text.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 #include "uplink_test_support.h"
 #include "uplinkd.h"
 
@@ -16,32 +18,28 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string led(int pin, const char *pattern) {
-  return "gpio led pin=" + std::to_string(pin) + " " + pattern;
-}
-constexpr char kDark[] = "on=0 off=4000 blinks=1 rests=0 times=4000";
-constexpr char kLit[] = "on=4000 off=0 blinks=1 rests=0 times=4000";
-constexpr char kSlowBlink[] = "on=10 off=10 blinks=4000 rests=0 times=4000";
-
-// State 1 (internet reachable) and state 2 (not reachable).
-const Lines kInternetLeds = {led(10, kLit), led(11, kDark), led(8, kLit)};
-const Lines kNoInternetLeds = {led(10, kDark), led(11, kDark), led(8, kSlowBlink)};
+using testbed::kInternetLeds;  // state 1 (internet reachable)
+using testbed::kLedDark;
+using testbed::kLedLit;
+using testbed::kLedSlowBlink;
+using testbed::kNoInternetLeds;  // state 2 (not reachable)
+using testbed::led;
 
 Lines operator+(Lines a, const Lines &b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
-using uplink_test::occurrences;
+using testbed::count;
 
 class StatusLoop : public testing::Test {
  protected:
   void SetUp() override {
-    sim::reset();
-    sim::set_time_divisor(1000);
-    sim::write_file("/tmp/log", "");
+    testbed::reset();
+    testbed::set_time_divisor(1000);
+    testbed::write_file("/tmp/log", "");
     nvram_bufset(0, "OperationMode", "1");
-    sim::wan_link(true);
+    testbed::wan_link(true);
     led_status = LED_STATE_NONE;
     link_status = LINK_STATE_UNREAD;
     link_down_count = 0;
@@ -57,12 +55,12 @@ class StatusLoop : public testing::Test {
   void settle() const { jobs_.settle(); }
   Lines commands() {
     settle();
-    return sim::commands();
+    return testbed::commands();
   }
-  static Lines leds() { return sim::requests("gpio led"); }
+  static Lines leds() { return testbed::requests("gpio led"); }
   static std::string console() { return uplink_test::console_so_far(); }
-  static void link(const char *content) { sim::write_file("/tmp/Link", content); }
-  static void internet(const char *content) { sim::write_file("/tmp/internetStatus", content); }
+  static void link(const char *content) { testbed::write_file("/tmp/Link", content); }
+  static void internet(const char *content) { testbed::write_file("/tmp/internetStatus", content); }
 
   uplink_test::BackgroundJobs jobs_;
 };
@@ -88,15 +86,15 @@ TEST_F(StatusLoop, LedFollowsTheInternetStateAndIsDrivenOnlyOnChange) {
   EXPECT_NE(log.find("update_internet_led status= 2,led_status=1 \n\n"), std::string::npos);
   EXPECT_NE(log.find("update_internet_led status= 2,led_status=2 \n\n"), std::string::npos);
   // A negative internet reading is taken a second time within the cycle.
-  EXPECT_EQ(occurrences(log, "internet: yes\n\n"), 2u);
-  EXPECT_EQ(occurrences(log, "internet: no\n\n"), 4u);
+  EXPECT_EQ(count(log, "internet: yes\n\n"), 2u);
+  EXPECT_EQ(count(log, "internet: no\n\n"), 4u);
 }
 
 TEST_F(StatusLoop, MissingInternetStatusCountsAsUnreachable) {
   link("1\n");
   status_cycle();
   EXPECT_EQ(leds(), kNoInternetLeds);
-  EXPECT_EQ(occurrences(console(), "internetStatus NULL\n\n"), 2u);
+  EXPECT_EQ(count(console(), "internetStatus NULL\n\n"), 2u);
 }
 
 TEST_F(StatusLoop, LinkLossShowsOnlyInTheFourthDownCycleInARow) {
@@ -110,7 +108,7 @@ TEST_F(StatusLoop, LinkLossShowsOnlyInTheFourthDownCycleInARow) {
     EXPECT_EQ(leds(), kInternetLeds) << "down cycle " << cycle;
   }
   // Each down cycle reads the link twice.
-  EXPECT_EQ(occurrences(console(), "Link: no\n\n"), 6u);
+  EXPECT_EQ(count(console(), "Link: no\n\n"), 6u);
   status_cycle();
   EXPECT_EQ(link_down_count, 3);
   EXPECT_EQ(leds(), kInternetLeds + kNoInternetLeds);
@@ -148,8 +146,8 @@ TEST_F(StatusLoop, WaitReadingLeavesTheLedAndMakesTheNextReadingATransition) {
   }
   EXPECT_EQ(leds(), kInternetLeds);
   std::string log = console();
-  EXPECT_EQ(occurrences(log, "Link: wait\n\n"), 3u);
-  EXPECT_EQ(occurrences(log, "wps or touchlink, wait\n"), 3u);
+  EXPECT_EQ(count(log, "Link: wait\n\n"), 3u);
+  EXPECT_EQ(count(log, "wps or touchlink, wait\n"), 3u);
 
   // The same state as before the wait is applied again.
   link("1\n");
@@ -165,15 +163,15 @@ TEST_F(StatusLoop, MissingLinkFileIsRecreatedWithoutATransition) {
   ASSERT_EQ(led_status, 1);
 
   for (bool up : {false, true}) {
-    sim::remove_file("/tmp/Link");
-    sim::wan_link(up);
+    testbed::remove_file("/tmp/Link");
+    testbed::wan_link(up);
     EXPECT_EQ(getWanStatus(), up ? LINK_UP : LINK_DOWN);
     EXPECT_EQ(link_status, LINK_UP);
     EXPECT_EQ(led_status, 1);
     settle();
-    EXPECT_EQ(sim::read_file("/tmp/Link"), up ? "1\n" : "0\n");
+    EXPECT_EQ(testbed::read_file("/tmp/Link"), up ? "1\n" : "0\n");
   }
-  EXPECT_EQ(occurrences(console(), "Link NULL\n\n"), 2u);
+  EXPECT_EQ(count(console(), "Link NULL\n\n"), 2u);
 
   // The reading after it compares with the state before the file went missing.
   link("0\n");
@@ -183,14 +181,14 @@ TEST_F(StatusLoop, MissingLinkFileIsRecreatedWithoutATransition) {
 
 TEST_F(StatusLoop, EveryLinkReadingRefreshesWanStatus) {
   link("1\n");
-  sim::wan_link(false);
+  testbed::wan_link(false);
   getWanStatus();
   settle();
-  EXPECT_EQ(sim::read_file("/tmp/wanStatus"), "0\n");
-  sim::wan_link(true);
+  EXPECT_EQ(testbed::read_file("/tmp/wanStatus"), "0\n");
+  testbed::wan_link(true);
   getWanStatus();
   settle();
-  EXPECT_EQ(sim::read_file("/tmp/wanStatus"), "1\n");
+  EXPECT_EQ(testbed::read_file("/tmp/wanStatus"), "1\n");
 }
 
 TEST_F(StatusLoop, NtpStartsOnceAndOnlyWhenEnabled) {
@@ -231,7 +229,7 @@ TEST_F(StatusLoop, MeshInterfaceFollowsTheLinkInMeshRepeaterMode) {
   std::sort(down.begin(), down.end());
   EXPECT_EQ(down, (Lines{"config-udhcpd.sh -p", "ifconfig rai3 down"}));
 
-  sim::clear_logs();
+  testbed::clear_logs();
   mesh_acl_sent = 1;
   link("1\n");
   status_cycle();
@@ -240,7 +238,7 @@ TEST_F(StatusLoop, MeshInterfaceFollowsTheLinkInMeshRepeaterMode) {
   EXPECT_EQ(mesh_acl_sent, 0);
 
   // A wait reading in between makes the next '1' a transition again.
-  sim::clear_logs();
+  testbed::clear_logs();
   link("2\n");
   status_cycle();
   link("1\n");
@@ -265,9 +263,9 @@ TEST_F(StatusLoop, OutsideMeshRepeaterModeTransitionsOnlyResetTheLed) {
 }
 
 TEST_F(StatusLoop, LedStatesAndTheirRequests) {
-  const Lines kAll = {led(8, kDark), led(10, kLit),  led(11, kDark), led(8, kLit),
-                      led(10, kDark), led(11, kDark), led(8, kSlowBlink),
-                      led(8, "on=3 off=3 blinks=4000 rests=0 times=4000")};
+  const Lines kAll = {led(8, kLedDark),  led(10, kLedLit),  led(11, kLedDark),
+                      led(8, kLedLit),   led(10, kLedDark), led(11, kLedDark),
+                      led(8, kLedSlowBlink), led(8, {3, 3, 4000, 0, 4000})};
   for (int state : {0, 1, 2, 3, 3, 7}) update_internet_led(state);
   EXPECT_EQ(leds(), kAll);
   // Another value is only stored, so the next request takes effect.

@@ -12,26 +12,26 @@
 #include "boardutil/file_utils.h"
 #include "boardutil/wifi_reset.h"
 #include "nvram.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
 class UtilsTest : public testing::Test {
  protected:
-  void SetUp() override { sim::reset(); }
+  void SetUp() override { testbed::reset(); }
 };
 
 TEST_F(UtilsTest, FileReadIntDropsTheLastCharacterOfAtMostSixteen) {
-  sim::write_file("/tmp/n", "42\n");
+  testbed::write_file("/tmp/n", "42\n");
   EXPECT_EQ(file_read_int("/tmp/n"), 42);
-  sim::write_file("/tmp/n", "42");
+  testbed::write_file("/tmp/n", "42");
   EXPECT_EQ(file_read_int("/tmp/n"), 4);
-  sim::write_file("/tmp/n", " -7\n");
+  testbed::write_file("/tmp/n", " -7\n");
   EXPECT_EQ(file_read_int("/tmp/n"), -7);
-  sim::write_file("/tmp/n", "");
+  testbed::write_file("/tmp/n", "");
   EXPECT_EQ(file_read_int("/tmp/n"), 0);
   // 18 bytes: only the first 16 are read, and the 16th is dropped.
-  sim::write_file("/tmp/n", "000000000000012345");
+  testbed::write_file("/tmp/n", "000000000000012345");
   EXPECT_EQ(file_read_int("/tmp/n"), 12);
 }
 
@@ -48,35 +48,36 @@ TEST_F(UtilsTest, FileReadIntFailuresPrintAndGiveMinusOne) {
 }
 
 TEST_F(UtilsTest, ResetWifiRestartsOnlyTheRadiosThatAreOn) {
-  sim::set_time_divisor(100);
+  testbed::set_time_divisor(100);
   nvram_bufset(0, "WiFiOff", "0");
   nvram_bufset(1, "WiFiOff", "1");
   reset_wifi();
-  EXPECT_EQ(sim::commands(), (std::vector<std::string>{"ifconfig ra0 down", "ifconfig ra0 up"}));
+  EXPECT_EQ(testbed::commands(),
+            (std::vector<std::string>{"ifconfig ra0 down", "ifconfig ra0 up"}));
 
-  sim::clear_logs();
-  sim::write_file("/tmp/log", "");
+  testbed::clear_logs();
+  testbed::write_file("/tmp/log", "");
   nvram_bufset(1, "WiFiOff", "0");
   reset_wifi();
-  EXPECT_EQ(sim::commands(), (std::vector<std::string>{"ifconfig ra0 down", "ifconfig ra0 up",
+  EXPECT_EQ(testbed::commands(), (std::vector<std::string>{"ifconfig ra0 down", "ifconfig ra0 up",
                                                        "ifconfig rai0 down", "ifconfig rai0 up"}));
-  EXPECT_TRUE(sim::wait_for_text(sim::kConsoleLog, "reset wifi!\n\n\n"));
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "reset wifi!\n\n\n"));
 
   // Both off: no command, and without /tmp/log no message either.
-  sim::clear_logs();
-  sim::remove_file("/tmp/log");
+  testbed::clear_logs();
+  testbed::remove_file("/tmp/log");
   nvram_bufset(0, "WiFiOff", "1");
   nvram_bufset(1, "WiFiOff", "");
   reset_wifi();
-  EXPECT_TRUE(sim::commands().empty());
+  EXPECT_TRUE(testbed::commands().empty());
   console_print("end\n");
-  ASSERT_TRUE(sim::wait_for_text(sim::kConsoleLog, "end\n"));
-  EXPECT_EQ(sim::console(), "end\n");
+  ASSERT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "end\n"));
+  EXPECT_EQ(testbed::console(), "end\n");
 }
 
 TEST_F(UtilsTest, FileSize) {
-  sim::write_file("/tmp/five", "12345");
-  sim::write_file("/tmp/empty", "");
+  testbed::write_file("/tmp/five", "12345");
+  testbed::write_file("/tmp/empty", "");
   EXPECT_EQ(get_file_size("/tmp/five"), 5);
   EXPECT_EQ(get_file_size("/tmp/empty"), 0);
   EXPECT_EQ(get_file_size("/tmp/none"), -1);
@@ -84,20 +85,20 @@ TEST_F(UtilsTest, FileSize) {
 
 TEST_F(UtilsTest, CopyFileCopiesTextWholeIncludingLongLines) {
   std::string text = "first\n" + std::string(3000, 'x') + "\n\nlast line without end";
-  sim::write_file("/tmp/src", text);
-  sim::write_file("/tmp/dst", "older and longer content that must go away entirely\n");
+  testbed::write_file("/tmp/src", text);
+  testbed::write_file("/tmp/dst", "older and longer content that must go away entirely\n");
   EXPECT_EQ(copy_file("/tmp/src", "/tmp/dst"), 0);
-  EXPECT_EQ(sim::read_file("/tmp/dst"), text);
+  EXPECT_EQ(testbed::read_file("/tmp/dst"), text);
 }
 
 TEST_F(UtilsTest, CopyFileWithoutReadableSourceLeavesTheDestinationAlone) {
-  sim::write_file("/tmp/dst", "keep me\n");
+  testbed::write_file("/tmp/dst", "keep me\n");
   EXPECT_EQ(copy_file("/tmp/none", "/tmp/dst"), 0);
-  EXPECT_EQ(sim::read_file("/tmp/dst"), "keep me\n");
+  EXPECT_EQ(testbed::read_file("/tmp/dst"), "keep me\n");
   EXPECT_EQ(copy_file("/tmp/none", "/tmp/new"), 0);
-  EXPECT_FALSE(sim::file_exists("/tmp/new"));
+  EXPECT_FALSE(testbed::file_exists("/tmp/new"));
   // A destination that cannot be opened ends the copy as quietly.
-  sim::write_file("/tmp/src", "data\n");
+  testbed::write_file("/tmp/src", "data\n");
   EXPECT_EQ(copy_file("/tmp/src", "/tmp/no-dir/dst"), 0);
 }
 

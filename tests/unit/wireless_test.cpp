@@ -13,7 +13,7 @@
 #include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
 #include "console_capture.h"
-#include "sim.h"
+#include "testbed.h"
 
 namespace {
 
@@ -27,11 +27,11 @@ unsigned u16_at(const unsigned char *record, size_t offset) {
 
 class WirelessTest : public testing::Test {
  protected:
-  void SetUp() override { sim::reset(); }
+  void SetUp() override { testbed::reset(); }
 };
 
 TEST_F(WirelessTest, MacAddressesInAllThreeForms) {
-  sim::set_mac("ra0", "0a:1b:2c:3d:4e:5f");
+  testbed::set_mac("ra0", "0a:1b:2c:3d:4e:5f");
   EXPECT_STREQ(get_mac_addr_with_colon("ra0"), "0A:1B:2C:3D:4E:5F");
   EXPECT_STREQ(get_mac_addr("ra0"), "0A1B2C3D4E5F");
   const unsigned char expected[6] = {0x0a, 0x1b, 0x2c, 0x3d, 0x4e, 0x5f};
@@ -57,28 +57,28 @@ TEST_F(WirelessTest, MacOfAMissingInterfaceIsTheEmptyTextAndAMessage) {
 }
 
 TEST_F(WirelessTest, WscStatusFollowsTheDriversSequence) {
-  sim::wifi_status("ra0", "0 34 265");
+  testbed::wifi_status("ra0", "0 34 265");
   EXPECT_EQ(getWscStatus("ra0"), 0);
   EXPECT_EQ(getWscStatus("ra0"), 34);
   EXPECT_EQ(getWscStatus("ra0"), 265);
-  EXPECT_EQ(sim::requests("wifi").at(0), "wifi ra0 oid=0x0751 len=4");
+  EXPECT_EQ(testbed::requests("wifi").at(0), "wifi ra0 oid=0x0751 len=4");
 }
 
 TEST_F(WirelessTest, FailedStatusQueryIsZeroAndADebugMessage) {
-  sim::wifi_status("rai0", "34");
-  sim::wifi_fail("rai0", "oid=0x0751");
+  testbed::wifi_status("rai0", "34");
+  testbed::wifi_fail("rai0", "oid=0x0751");
   EXPECT_EQ(getWscStatus("rai0"), 0);
   EXPECT_EQ(console_so_far(), "");
-  sim::write_file("/tmp/log", "");
+  testbed::write_file("/tmp/log", "");
   EXPECT_EQ(getWscStatus("rai0"), 0);
   EXPECT_EQ(console_so_far(), "ioctl error\n");
 }
 
 TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
-  sim::wifi_profile("rai0", {"HomeNet", 32, 8, "0123456789", 10, 3});
+  testbed::wifi_profile("rai0", {"HomeNet", 32, 8, "0123456789", 10, 3});
   wsc_profile profile{};
   getWscProfile("rai0", &profile);
-  EXPECT_EQ(sim::requests("wifi"), Lines{"wifi rai0 oid=0x0750 len=936"});
+  EXPECT_EQ(testbed::requests("wifi"), Lines{"wifi rai0 oid=0x0750 len=936"});
   const unsigned char *credential = profile.bytes + WSC_PROFILE_CRED0;
   EXPECT_STREQ(reinterpret_cast<const char *>(credential + WSC_CRED_SSID), "HomeNet");
   EXPECT_EQ(u16_at(credential, WSC_CRED_AUTH_TYPE), 32u);
@@ -87,8 +87,8 @@ TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
   EXPECT_EQ(u16_at(credential, WSC_CRED_KEY_LEN), 10u);
   EXPECT_EQ(credential[WSC_CRED_KEY_INDEX], 3);
 
-  sim::wifi_fail("rai0", "all");
-  sim::write_file("/tmp/log", "");
+  testbed::wifi_fail("rai0", "all");
+  testbed::write_file("/tmp/log", "");
   wsc_profile untouched{};
   getWscProfile("rai0", &untouched);
   EXPECT_EQ(console_so_far(), "ioctl error\n\n");
@@ -96,11 +96,11 @@ TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
 }
 
 TEST_F(WirelessTest, ConfiguredValueIsReadFromThePackedRecord) {
-  sim::wifi_configured_value("apcli0", {"Upstream", 34, 12, 1, "secretkey", 8});
+  testbed::wifi_configured_value("apcli0", {"Upstream", 34, 12, 1, "secretkey", 8});
   unsigned char record[WSC_CONFIGURED_VALUE_SIZE];
   memset(record, 0xAA, sizeof record);
   getCurrentWscProfile("apcli0", record, sizeof record);
-  EXPECT_EQ(sim::requests("wifi"), Lines{"wifi apcli0 wsc-profile len=107"});
+  EXPECT_EQ(testbed::requests("wifi"), Lines{"wifi apcli0 wsc-profile len=107"});
   EXPECT_STREQ(reinterpret_cast<const char *>(record + WSC_CV_SSID), "Upstream");
   EXPECT_EQ(u16_at(record, WSC_CV_AUTH_MODE), 34u);
   EXPECT_EQ(u16_at(record, WSC_CV_ENCRYP_TYPE), 12u);
@@ -110,8 +110,8 @@ TEST_F(WirelessTest, ConfiguredValueIsReadFromThePackedRecord) {
 }
 
 TEST_F(WirelessTest, FailedConfiguredValueLeavesTheRequestText) {
-  sim::wifi_fail("apclii0", "wsc-profile");
-  sim::write_file("/tmp/log", "");
+  testbed::wifi_fail("apclii0", "wsc-profile");
+  testbed::write_file("/tmp/log", "");
   unsigned char record[WSC_CONFIGURED_VALUE_SIZE];
   memset(record, 0xAA, sizeof record);
   getCurrentWscProfile("apclii0", record, sizeof record);
@@ -127,8 +127,8 @@ TEST_F(WirelessTest, FailedConfiguredValueLeavesTheRequestText) {
 }
 
 TEST_F(WirelessTest, OidQueriesOnTheCallersSocketLeaveItOpen) {
-  sim::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02"});
-  sim::wifi_channel("apcli0", 11);
+  testbed::wifi_acl("rai3", {"AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02"});
+  testbed::wifi_channel("apcli0", 11);
   int sock = socket(AF_INET, SOCK_DGRAM, 0);
   ASSERT_GE(sock, 0);
   unsigned char acl[ACL_LIST_SIZE] = {};
@@ -139,15 +139,15 @@ TEST_F(WirelessTest, OidQueriesOnTheCallersSocketLeaveItOpen) {
   EXPECT_EQ(ap_oid_query_info(OID_APCLI_CHANNEL, sock, "apcli0", &channel, 1), 0);
   EXPECT_EQ(channel, 11);
   close(sock);
-  EXPECT_EQ(sim::requests("wifi").at(0), "wifi rai3 oid=0x052A len=520");
+  EXPECT_EQ(testbed::requests("wifi").at(0), "wifi rai3 oid=0x052A len=520");
 }
 
 TEST_F(WirelessTest, OidQueryOnItsOwnSocketReportsTheResult) {
-  sim::wifi_bssid("apclii0", "00:11:22:33:44:55");
+  testbed::wifi_bssid("apclii0", "00:11:22:33:44:55");
   unsigned char bssid[6] = {};
   EXPECT_EQ(boardutil::oid_query(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid), 0);
   EXPECT_EQ(bssid[5], 0x55);
-  sim::wifi_fail("apclii0", "oid=0x0766");
+  testbed::wifi_fail("apclii0", "oid=0x0766");
   EXPECT_EQ(boardutil::oid_query(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid), -1);
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0
 /* /dev/boardctl: each write is one command line in the words of the host
- * fakehw tool (the commands are in control_switches.c and control_wifi.c),
+ * fakehwctl tool (the commands are in control_switches.c and control_wifi.c),
  * split into words and run under the state lock; a read returns a summary
  * of the state taken when the device was opened. */
 #include <linux/fs.h>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0
 /* The summary read from /dev/boardctl: the switches in the words of the
- * host's "fakehw show", the LED pattern of each pin that got one, each
+ * host's "fakehwctl show", the LED pattern of each pin that got one, each
  * interface's answers still to come, and why the last command was refused. */
 #include <linux/kernel.h>
 #include <linux/string.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0
-/* Parsing of control command words, strict like the host fakehw tool: a
+/* Parsing of control command words, strict like the host fakehwctl tool: a
  * number is decimal or 0x-hex and fits 32 bits, a MAC has exactly six
  * colon-separated pairs. */
 #include <linux/kernel.h>

@@ -1,5 +1,5 @@
 /* Parsing of control command words: blank-separated tokens, numbers in the
- * forms the host fakehw tool accepts, MAC addresses, on/off words and text
+ * forms the host fakehwctl tool accepts, MAC addresses, on/off words and text
  * with \xHH escapes. */
 #ifndef ROUTERD_BOARD_PARSE_H
 #define ROUTERD_BOARD_PARSE_H

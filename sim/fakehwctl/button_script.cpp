@@ -1,13 +1,20 @@
 // Compiles button scripts, refusing anything that is not exactly a level
 // with an optional decimal repeat count.
-#include "control/button_script.h"
+#include "fakehwctl/button_script.h"
 
 #include <string>
 
-#include "control/hw_state.h"
-#include "control/text_parse.h"
+#include "fakehw/hw_state.h"
+#include "fakehw/text_parse.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::kButtonMaxSamples;
+using fakehw::kButtonPressed;
+using fakehw::kButtonReleased;
+using fakehw::next_token;
+using fakehw::parse_u32;
+
 namespace {
 
 Result bad_token(std::string_view token, const char *why) {
@@ -40,4 +47,4 @@ Result compile_button_script(std::string_view text, ButtonScript &script) {
   return Result::ok();
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

@@ -1,7 +1,7 @@
 // Little-endian fields of driver records, read and written byte by byte
 // from raw buffers (the records are byte-packed, fields may be unaligned).
-#ifndef SIM_CONTROL_LE_BYTES_H
-#define SIM_CONTROL_LE_BYTES_H
+#ifndef SIM_FAKEHW_LE_BYTES_H
+#define SIM_FAKEHW_LE_BYTES_H
 
 #include <cstdint>
 

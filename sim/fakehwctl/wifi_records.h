@@ -1,21 +1,21 @@
 // Driver records built from readable fields, byte by byte at the documented
 // offsets: the WSC profile and the WSC configured value.
-#ifndef SIM_CONTROL_WIFI_RECORDS_H
-#define SIM_CONTROL_WIFI_RECORDS_H
+#ifndef SIM_FAKEHWCTL_WIFI_RECORDS_H
+#define SIM_FAKEHWCTL_WIFI_RECORDS_H
 
 #include <string>
 
 #include "boardutil/wireless_abi.h"
-#include "control/control.h"
-#include "control/result.h"
+#include "fakehwctl/control.h"
+#include "fakehwctl/result.h"
 
-namespace fakehw {
+namespace fakehwctl {
 
 // A wsc_profile of one credential (ProfileCnt 1, ApplyProfileIdx 0).
 Result encode_profile(const WscCredential &credential, std::string &record);
 // A WSC_CONFIGURED_VALUE; the texts are NUL-terminated in their fields.
 Result encode_configured_value(const WscConfiguredValue &value, std::string &record);
 
-}  // namespace fakehw
+}  // namespace fakehwctl
 
 #endif

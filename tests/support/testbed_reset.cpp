@@ -9,13 +9,13 @@
 #include <set>
 #include <string>
 
-#include "control/control.h"
+#include "fakehwctl/control.h"
 #include "nvram.h"
-#include "sim.h"
-#include "sim_check.h"
-#include "sim_network.h"
+#include "testbed.h"
+#include "testbed_check.h"
+#include "testbed_network.h"
 
-namespace sim {
+namespace testbed {
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 void require_sandbox() {
   struct stat console {};
   if (stat("/dev/console", &console) == 0 && S_ISFIFO(console.st_mode)) return;
-  fprintf(stderr, "sim::reset: not inside the sandbox (/dev/console is no FIFO); "
+  fprintf(stderr, "testbed::reset: not inside the sandbox (/dev/console is no FIFO); "
                   "run the test through sim/sandbox\n");
   abort();
 }
@@ -37,7 +37,7 @@ void empty_directory(const fs::path &dir, const std::set<std::string> &kept = {}
     if (kept.count(entry.path().filename().string()) != 0) continue;
     std::error_code removed;
     fs::remove_all(entry.path(), removed);
-    if (removed) fprintf(stderr, "sim::reset: %s: %s\n", entry.path().c_str(), removed.message().c_str());
+    if (removed) fprintf(stderr, "testbed::reset: %s: %s\n", entry.path().c_str(), removed.message().c_str());
   }
 }
 
@@ -53,7 +53,7 @@ void reset() {
   if (!fs::equivalent("/var/run", "/run", error)) empty_directory("/var/run");
   empty_directory("/run/sim/proc");
   clear_logs();
-  check(fakehw::reset_state(), "reset");
+  check(fakehwctl::reset_state(), "reset");
   // Committing first drops what this process set but never committed, so
   // the next test reads the factory defaults too.
   for (int index = RT2860_NVRAM; index <= WIFI3_NVRAM; ++index) nvram_commit(index);
@@ -61,4 +61,4 @@ void reset() {
   restore_network();
 }
 
-}  // namespace sim
+}  // namespace testbed

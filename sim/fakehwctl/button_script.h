@@ -1,15 +1,15 @@
 // Button scripts: "1x3 0x20 1" compiled into one level per read of the
 // button's bank (1 = released, 0 = pressed) and the level that then holds.
-#ifndef SIM_CONTROL_BUTTON_SCRIPT_H
-#define SIM_CONTROL_BUTTON_SCRIPT_H
+#ifndef SIM_FAKEHWCTL_BUTTON_SCRIPT_H
+#define SIM_FAKEHWCTL_BUTTON_SCRIPT_H
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "control/result.h"
+#include "fakehwctl/result.h"
 
-namespace fakehw {
+namespace fakehwctl {
 
 struct ButtonScript {
   std::vector<uint8_t> levels;
@@ -20,6 +20,6 @@ struct ButtonScript {
 // kButtonMaxSamples levels in all.
 Result compile_button_script(std::string_view text, ButtonScript &script);
 
-}  // namespace fakehw
+}  // namespace fakehwctl
 
 #endif

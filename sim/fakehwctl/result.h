@@ -1,11 +1,11 @@
 // The outcome of a control call: done, or the reason it was not, in words
 // fit for a person at the command line.
-#ifndef SIM_CONTROL_RESULT_H
-#define SIM_CONTROL_RESULT_H
+#ifndef SIM_FAKEHWCTL_RESULT_H
+#define SIM_FAKEHWCTL_RESULT_H
 
 #include <string>
 
-namespace fakehw {
+namespace fakehwctl {
 
 struct Result {
   std::string error;  // empty when done
@@ -15,6 +15,6 @@ struct Result {
   static Result fail(std::string why) { return {std::move(why)}; }
 };
 
-}  // namespace fakehw
+}  // namespace fakehwctl
 
 #endif

@@ -7,16 +7,16 @@
 #include <algorithm>
 #include <string>
 
-#include "control/button_script.h"
-#include "control/hw_state.h"
-#include "control/text_parse.h"
+#include "fakehw/hw_state.h"
+#include "fakehw/text_parse.h"
+#include "fakehwctl/button_script.h"
 #include "fuzz_check.h"
 
 namespace {
 
 void check_button_script(std::string_view text) {
-  fakehw::ButtonScript script;
-  if (!fakehw::compile_button_script(text, script)) return;
+  fakehwctl::ButtonScript script;
+  if (!fakehwctl::compile_button_script(text, script)) return;
   FUZZ_CHECK(script.levels.size() <= fakehw::kButtonMaxSamples);
   for (uint8_t level : script.levels) {
     FUZZ_CHECK(level == fakehw::kButtonPressed || level == fakehw::kButtonReleased);

@@ -1,9 +1,9 @@
-// Test-side view of the simulated board: the files the board writes, the
-// fake drivers' controls, the network of the sandbox, and processes.
+// The testbed, the tests' view of the simulated board: the files the board
+// writes, the fake drivers' controls, the network of the sandbox, and processes.
 // Every test binary runs inside the sandbox (sim/sandbox), with the fake
 // driver library preloaded, so these paths are the sandbox's own.
-#ifndef TESTS_SUPPORT_SIM_H
-#define TESTS_SUPPORT_SIM_H
+#ifndef TESTS_SUPPORT_TESTBED_H
+#define TESTS_SUPPORT_TESTBED_H
 
 #include <sys/types.h>
 
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sim {
+namespace testbed {
 
 // Written by the sandbox's console reader: every byte sent to /dev/console.
 inline constexpr char kConsoleLog[] = "/run/sim/console.log";
@@ -129,6 +129,6 @@ void stop_all();  // kills every process started through spawn()
 // Runs a shell command in the sandbox, returns its exit status.
 int sh(const std::string &command);
 
-}  // namespace sim
+}  // namespace testbed
 
 #endif

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <map>
 
-#include "sim.h"
+#include "testbed.h"
 
-namespace sim {
+namespace testbed {
 namespace {
 
 constexpr char kProcDir[] = "/run/sim/proc";
@@ -74,7 +74,7 @@ bool Process::running() const { return pid > 0 && !reap(pid, false); }
 
 int Process::wait(int timeout_ms) {
   if (pid <= 0) return -1;
-  if (!sim::wait_for([this] { return !running(); }, timeout_ms)) return -1;
+  if (!testbed::wait_for([this] { return !running(); }, timeout_ms)) return -1;
   auto ended = g_ended.find(pid);
   return ended != g_ended.end() ? ended->second : -1;
 }
@@ -98,7 +98,7 @@ Process spawn(const std::string &path, const std::vector<std::string> &args) {
   process.pid = fork();
   if (process.pid == 0) exec_child(process, argv);
   if (process.pid < 0) {
-    perror("sim::spawn: fork");
+    perror("testbed::spawn: fork");
     abort();
   }
   setpgid(process.pid, process.pid);  // as the child does: whichever runs first
@@ -127,7 +127,7 @@ pid_t start_monitor() {
   Process monitor = spawn(kMonitor);
   bool started = wait_for([] { return read_file(kMonitorPid).find('\n') != std::string::npos; });
   if (!started) {
-    fprintf(stderr, "sim::start_monitor: %s did not write %s\n", kMonitor, kMonitorPid);
+    fprintf(stderr, "testbed::start_monitor: %s did not write %s\n", kMonitor, kMonitorPid);
     return monitor.pid;
   }
   return static_cast<pid_t>(std::atoi(read_file(kMonitorPid).c_str()));
@@ -135,4 +135,4 @@ pid_t start_monitor() {
 
 unsigned monitor_hups() { return static_cast<unsigned>(read_lines(kMonitorHups).size()); }
 
-}  // namespace sim
+}  // namespace testbed

@@ -1,8 +1,8 @@
 // Layout of /run/sim/hw/state, the fake drivers' switches mapped MAP_SHARED
 // by every process of the sandbox: 64-bit host and 32-bit mipsel programs
 // alike, so fixed-width lock-free fields only, no pointers.
-#ifndef SIM_CONTROL_HW_STATE_H
-#define SIM_CONTROL_HW_STATE_H
+#ifndef SIM_FAKEHW_HW_STATE_H
+#define SIM_FAKEHW_HW_STATE_H
 
 #include <atomic>
 #include <cstdint>

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "sim.h"
-#include "sim_network.h"
+#include "testbed.h"
+#include "testbed_network.h"
 
-namespace sim {
+namespace testbed {
 namespace {
 
 struct RouterInterface {
@@ -31,7 +31,7 @@ std::string quoted(std::string_view text) {
 
 void run(const std::string &command, const char *call) {
   int status = sh(command);
-  if (status != 0) fprintf(stderr, "sim::%s: \"%s\" exited with %d\n", call, command.c_str(), status);
+  if (status != 0) fprintf(stderr, "testbed::%s: \"%s\" exited with %d\n", call, command.c_str(), status);
 }
 
 // Shell lines giving IF the MAC: ifb links take a MAC only when created, so
@@ -75,4 +75,4 @@ void restore_network() {
   no_default_route();
 }
 
-}  // namespace sim
+}  // namespace testbed

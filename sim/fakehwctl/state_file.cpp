@@ -1,7 +1,7 @@
 // Creates, initialises and maps /run/sim/hw/state. The file is never
 // replaced, only rewritten in place, because every process of the sandbox
 // keeps its own shared mapping of it.
-#include "control/state_file.h"
+#include "fakehwctl/state_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -12,10 +12,23 @@
 #include <cstring>
 #include <string>
 
+#include "fakehwctl/control.h"
 #include "unique_fd.h"
-#include "control/control.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::HwState;
+using fakehw::Word;
+using fakehw::kButtonReleased;
+using fakehw::kDefaultBankLevels;
+using fakehw::kHwDir;
+using fakehw::kRequestsLogPath;
+using fakehw::kSimDir;
+using fakehw::kStateMagic;
+using fakehw::kStatePath;
+using fakehw::kStateVersion;
+using fakehw::kWifiDir;
+
 namespace {
 
 HwState *g_state = nullptr;
@@ -89,4 +102,4 @@ Result init_state(unsigned time_divisor) {
   return Result::ok();
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

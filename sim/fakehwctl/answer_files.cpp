@@ -1,6 +1,6 @@
 // Writes the wireless answer files through a temporary file renamed over
 // the old one, and clears them all for a fresh board.
-#include "control/answer_files.h"
+#include "fakehwctl/answer_files.h"
 
 #include <unistd.h>
 
@@ -12,10 +12,14 @@
 #include <iterator>
 #include <system_error>
 
-#include "control/hw_state.h"
-#include "control/text_parse.h"
+#include "fakehw/hw_state.h"
+#include "fakehw/text_parse.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::kWifiDir;
+using fakehw::valid_ifname;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -83,4 +87,4 @@ std::string read_answer(const std::string &ifname, const char *file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

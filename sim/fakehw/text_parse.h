@@ -1,8 +1,8 @@
 // Parsing of the fake drivers' text files, shared by the control side that
 // writes them and the fake library that reads them (no allocation, nothing
 // that throws).
-#ifndef SIM_CONTROL_TEXT_PARSE_H
-#define SIM_CONTROL_TEXT_PARSE_H
+#ifndef SIM_FAKEHW_TEXT_PARSE_H
+#define SIM_FAKEHW_TEXT_PARSE_H
 
 #include <cstdint>
 #include <string_view>

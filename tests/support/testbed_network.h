@@ -1,13 +1,13 @@
 // The default network of the sandbox, brought back by reset() (internal to
 // the test support library).
-#ifndef TESTS_SUPPORT_SIM_NETWORK_H
-#define TESTS_SUPPORT_SIM_NETWORK_H
+#ifndef TESTS_SUPPORT_TESTBED_NETWORK_H
+#define TESTS_SUPPORT_TESTBED_NETWORK_H
 
-namespace sim {
+namespace testbed {
 
 // Every router interface present with its MAC and up, wan0 up, no default route.
 void restore_network();
 
-}  // namespace sim
+}  // namespace testbed
 
 #endif

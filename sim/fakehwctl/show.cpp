@@ -1,15 +1,29 @@
-// A readable dump of the fake drivers' state for the fakehw tool: the
+// A readable dump of the fake drivers' state for the fakehwctl tool: the
 // shared switches, then each interface's wireless answers.
 #include <cstdio>
 #include <string>
 
-#include "control/answer_files.h"
-#include "control/control.h"
-#include "control/request_names.h"
-#include "control/state_file.h"
-#include "control/text_parse.h"
+#include "fakehw/text_parse.h"
+#include "fakehwctl/answer_files.h"
+#include "fakehwctl/control.h"
+#include "fakehwctl/request_names.h"
+#include "fakehwctl/state_file.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::HwState;
+using fakehw::Word;
+using fakehw::kButtonPressed;
+using fakehw::kWifiAclFile;
+using fakehw::kWifiBssidFile;
+using fakehw::kWifiChannelFile;
+using fakehw::kWifiConfiguredFile;
+using fakehw::kWifiConnStatusFile;
+using fakehw::kWifiFailFile;
+using fakehw::kWifiProfileFile;
+using fakehw::kWifiStatusFile;
+using fakehw::next_token;
+
 namespace {
 
 std::string hex(uint32_t value) {
@@ -77,4 +91,4 @@ std::string show() {
   return text;
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

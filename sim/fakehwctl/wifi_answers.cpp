@@ -3,12 +3,28 @@
 #include <string>
 
 #include "boardutil/wireless_abi.h"
-#include "control/answer_files.h"
-#include "control/control.h"
-#include "control/text_parse.h"
-#include "control/wifi_records.h"
+#include "fakehw/text_parse.h"
+#include "fakehwctl/answer_files.h"
+#include "fakehwctl/control.h"
+#include "fakehwctl/wifi_records.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::WifiFailToken;
+using fakehw::kSequenceCapacity;
+using fakehw::kWifiAclFile;
+using fakehw::kWifiBssidFile;
+using fakehw::kWifiChannelFile;
+using fakehw::kWifiConfiguredFile;
+using fakehw::kWifiConnStatusFile;
+using fakehw::kWifiFailFile;
+using fakehw::kWifiProfileFile;
+using fakehw::kWifiStatusFile;
+using fakehw::next_token;
+using fakehw::parse_mac;
+using fakehw::parse_u32;
+using fakehw::parse_wifi_fail_token;
+
 namespace {
 
 // A blank-separated sequence whose every value passes valid(); stored one
@@ -100,4 +116,4 @@ Result set_wifi_configured(const std::string &ifname, const WscConfiguredValue &
   return write_answer(ifname, kWifiConfiguredFile, record);
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

@@ -1,4 +1,4 @@
-// The fakehw tool: sets and shows the fake drivers' state from a shell in
+// The fakehwctl tool: sets and shows the fake drivers' state from a shell in
 // the sandbox, a thin command line over the control library.
 #include <cstdio>
 #include <cstring>
@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "control/control.h"
-#include "control/text_parse.h"
+#include "fakehw/text_parse.h"
+#include "fakehwctl/control.h"
 
 namespace {
 
 using Args = std::vector<std::string>;
-using fakehw::Result;
+using fakehwctl::Result;
 
 Result bad(const std::string &what) { return Result::fail(what); }
 
@@ -67,7 +67,7 @@ Result wifi_profile(const Args &args) {
   std::map<std::string, uint32_t> numbers{{"auth", 0}, {"encr", 0}, {"key-len", UINT32_MAX}, {"key-index", 0}};
   if (Result parsed = fields(args, text, numbers); !parsed) return parsed;
   uint32_t key_len = numbers["key-len"];
-  return fakehw::set_wifi_profile(
+  return fakehwctl::set_wifi_profile(
       args[0], {text["ssid"], numbers["auth"], numbers["encr"], text["key"],
                 key_len == UINT32_MAX ? static_cast<unsigned>(text["key"].size()) : key_len,
                 numbers["key-index"]});
@@ -79,7 +79,7 @@ Result wifi_configured(const Args &args) {
       {"state", 0}, {"auth", 0}, {"encr", 0}, {"key-index", 0}, {"ssid-len", UINT32_MAX}};
   if (Result parsed = fields(args, text, numbers); !parsed) return parsed;
   uint32_t ssid_len = numbers["ssid-len"];
-  return fakehw::set_wifi_configured(
+  return fakehwctl::set_wifi_configured(
       args[0], {numbers["state"], text["ssid"], numbers["auth"], numbers["encr"],
                 numbers["key-index"], text["key"],
                 ssid_len == UINT32_MAX ? static_cast<unsigned>(text["ssid"].size()) : ssid_len});
@@ -105,54 +105,54 @@ constexpr Command kCommands[] = {
      [](const Args &a) {
        uint32_t divisor = 1;
        Result number = a.empty() ? Result::ok() : with_number(a[0], divisor);
-       return number ? fakehw::init_state(divisor) : number;
+       return number ? fakehwctl::init_state(divisor) : number;
      }},
     {"reset", "", "defaults at real time, no wireless answers", 0, 0,
-     [](const Args &) { return fakehw::reset_state(); }},
-    {"show", "", "print the state", 0, 0, [](const Args &) { return print(fakehw::show()); }},
+     [](const Args &) { return fakehwctl::reset_state(); }},
+    {"show", "", "print the state", 0, 0, [](const Args &) { return print(fakehwctl::show()); }},
     {"time-divisor", "N", "sleeps and timers N times faster", 1, 1,
      [](const Args &a) {
        uint32_t divisor = 0;
        Result number = with_number(a[0], divisor);
-       return number ? fakehw::set_time_divisor(divisor) : number;
+       return number ? fakehwctl::set_time_divisor(divisor) : number;
      }},
     {"logging", "on|off", "log requests to /run/sim/requests.log", 1, 1,
-     [](const Args &a) { return with_bool(a[0], fakehw::set_logging); }},
+     [](const Args &a) { return with_bool(a[0], fakehwctl::set_logging); }},
     {"button", "SCRIPT", "levels per read of bank 0, e.g. \"1x3 0x20 1\" (0 = pressed)", 1, kMany,
-     [](const Args &a) { return fakehw::set_button_script(joined(a, 0)); }},
+     [](const Args &a) { return fakehwctl::set_button_script(joined(a, 0)); }},
     {"button-hold", "pressed|released", "the level once the script is used up", 1, 1,
-     [](const Args &a) { return with_bool(a[0], fakehw::set_button_hold); }},
+     [](const Args &a) { return with_bool(a[0], fakehwctl::set_button_hold); }},
     {"button-reads", "", "print the reads since the script was set", 0, 0,
-     [](const Args &) { return print(std::to_string(fakehw::button_reads()) + "\n"); }},
+     [](const Args &) { return print(std::to_string(fakehwctl::button_reads()) + "\n"); }},
     {"gpio-missing", "yes|no", "/dev/gpio absent", 1, 1,
-     [](const Args &a) { return with_bool(a[0], fakehw::set_gpio_missing); }},
+     [](const Args &a) { return with_bool(a[0], fakehwctl::set_gpio_missing); }},
     {"gpio-fail", "[REQUEST...]", "refuse dir read led irq register (none = refuse none)", 0, kMany,
-     [](const Args &a) { return fakehw::set_gpio_fail(joined(a, 0)); }},
+     [](const Args &a) { return fakehwctl::set_gpio_fail(joined(a, 0)); }},
     {"gpio-bank", "BANK WORD", "levels of bank 0-3 (pin 1 follows the button)", 2, 2,
      [](const Args &a) {
        uint32_t bank = 0, word = 0;
        Result numbers = with_number(a[0], bank);
        if (numbers) numbers = with_number(a[1], word);
-       return numbers ? fakehw::set_bank_levels(bank, word) : numbers;
+       return numbers ? fakehwctl::set_bank_levels(bank, word) : numbers;
      }},
     {"rdm-missing", "yes|no", "/dev/rdm0 absent", 1, 1,
-     [](const Args &a) { return with_bool(a[0], fakehw::set_rdm_missing); }},
+     [](const Args &a) { return with_bool(a[0], fakehwctl::set_rdm_missing); }},
     {"rdm-fail", "[REQUEST...]", "refuse 0x6B0E 0x6B03 (none = refuse none)", 0, kMany,
-     [](const Args &a) { return fakehw::set_rdm_fail(joined(a, 0)); }},
+     [](const Args &a) { return fakehwctl::set_rdm_fail(joined(a, 0)); }},
     {"wan-link", "0|1", "bit 0 of switch register 0x113408", 1, 1,
-     [](const Args &a) { return with_bool(a[0], fakehw::set_wan_link); }},
+     [](const Args &a) { return with_bool(a[0], fakehwctl::set_wan_link); }},
     {"wifi-status", "IF [CODE...]", "WPS status codes in turn, e.g. 0 0 34", 1, kMany,
-     [](const Args &a) { return fakehw::set_wifi_status(a[0], joined(a, 1)); }},
+     [](const Args &a) { return fakehwctl::set_wifi_status(a[0], joined(a, 1)); }},
     {"wifi-channel", "IF [CHANNEL...]", "repeater channels in turn", 1, kMany,
-     [](const Args &a) { return fakehw::set_wifi_channel(a[0], joined(a, 1)); }},
+     [](const Args &a) { return fakehwctl::set_wifi_channel(a[0], joined(a, 1)); }},
     {"wifi-bssid", "IF [MAC...]", "repeater BSSIDs in turn", 1, kMany,
-     [](const Args &a) { return fakehw::set_wifi_bssid(a[0], joined(a, 1)); }},
+     [](const Args &a) { return fakehwctl::set_wifi_bssid(a[0], joined(a, 1)); }},
     {"wifi-acl", "IF [MAC...]", "access-control list", 1, kMany,
-     [](const Args &a) { return fakehw::set_wifi_acl(a[0], Args(a.begin() + 1, a.end())); }},
+     [](const Args &a) { return fakehwctl::set_wifi_acl(a[0], Args(a.begin() + 1, a.end())); }},
     {"wifi-connstatus", "IF [TEXT]", "repeater connection status answer", 1, 2,
-     [](const Args &a) { return fakehw::set_wifi_connstatus(a[0], a.size() > 1 ? a[1] : ""); }},
+     [](const Args &a) { return fakehwctl::set_wifi_connstatus(a[0], a.size() > 1 ? a[1] : ""); }},
     {"wifi-fail", "IF [REQUEST...]", "refuse oid=0xNNNN wsc-profile connstatus all", 1, kMany,
-     [](const Args &a) { return fakehw::set_wifi_fail(a[0], joined(a, 1)); }},
+     [](const Args &a) { return fakehwctl::set_wifi_fail(a[0], joined(a, 1)); }},
     {"wifi-profile", "IF FIELD=VALUE...",
      "WSC profile: ssid key auth encr key-len (default: key's) key-index", 1, kMany, wifi_profile},
     {"wifi-configured", "IF FIELD=VALUE...",
@@ -161,7 +161,7 @@ constexpr Command kCommands[] = {
 };
 
 int usage(FILE *out) {
-  fputs("usage: fakehw COMMAND [ARGUMENT...]   state of the sandbox's fake drivers\n", out);
+  fputs("usage: fakehwctl COMMAND [ARGUMENT...]   state of the sandbox's fake drivers\n", out);
   for (const Command &command : kCommands) {
     fprintf(out, "  %-15s %-18s %s\n", command.name, command.arguments, command.help);
   }
@@ -177,14 +177,14 @@ int main(int argc, char **argv) {
   for (const Command &command : kCommands) {
     if (strcmp(argv[1], command.name) != 0) continue;
     if (args.size() < command.min_args || args.size() > command.max_args) {
-      fprintf(stderr, "usage: fakehw %s %s\n", command.name, command.arguments);
+      fprintf(stderr, "usage: fakehwctl %s %s\n", command.name, command.arguments);
       return 2;
     }
     Result result = command.run(args);
     if (result) return 0;
-    fprintf(stderr, "fakehw %s: %s\n", command.name, result.error.c_str());
+    fprintf(stderr, "fakehwctl %s: %s\n", command.name, result.error.c_str());
     return 1;
   }
-  fprintf(stderr, "fakehw: unknown command \"%s\"\n", argv[1]);
+  fprintf(stderr, "fakehwctl: unknown command \"%s\"\n", argv[1]);
   return usage(stderr);
 }

@@ -2,14 +2,23 @@
 // drivers' failures and levels, and the button script.
 #include <string>
 
-#include "control/answer_files.h"
-#include "control/button_script.h"
-#include "control/control.h"
-#include "control/request_names.h"
-#include "control/state_file.h"
-#include "control/text_parse.h"
+#include "fakehw/text_parse.h"
+#include "fakehwctl/answer_files.h"
+#include "fakehwctl/button_script.h"
+#include "fakehwctl/control.h"
+#include "fakehwctl/request_names.h"
+#include "fakehwctl/state_file.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::HwState;
+using fakehw::Word;
+using fakehw::kButtonPressed;
+using fakehw::kButtonReleased;
+using fakehw::kGpioBanks;
+using fakehw::next_token;
+using fakehw::parse_u32;
+
 namespace {
 
 // Stores a value into one word of the state.
@@ -108,4 +117,4 @@ unsigned button_reads() {
   return mapped_state(state) ? state->button_cursor.load() : 0;
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

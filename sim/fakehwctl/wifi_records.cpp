@@ -1,12 +1,16 @@
 // Encodes the wireless driver's records for the fake driver to answer with,
 // refusing values that do not fit their fields.
-#include "control/wifi_records.h"
+#include "fakehwctl/wifi_records.h"
 
 #include <cstring>
 
-#include "control/le_bytes.h"
+#include "fakehw/le_bytes.h"
 
-namespace fakehw {
+namespace fakehwctl {
+
+using fakehw::put_le16;
+using fakehw::put_le32;
+
 namespace {
 
 static_assert(WSC_CRED_KEY_INDEX + 1 + 3 == WSC_CREDENTIAL_SIZE);
@@ -80,4 +84,4 @@ Result encode_configured_value(const WscConfiguredValue &value, std::string &rec
   return result;
 }
 
-}  // namespace fakehw
+}  // namespace fakehwctl

@@ -1,16 +1,16 @@
-// Control of the fake drivers (sandbox, tests, the fakehw tool, the panel):
+// Control of the fake drivers (sandbox, tests, the fakehwctl tool, the panel):
 // the shared state file /run/sim/hw/state and the wireless answer files.
-#ifndef SIM_CONTROL_CONTROL_H
-#define SIM_CONTROL_CONTROL_H
+#ifndef SIM_FAKEHWCTL_CONTROL_H
+#define SIM_FAKEHWCTL_CONTROL_H
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "control/result.h"
+#include "fakehwctl/result.h"
 
-namespace fakehw {
+namespace fakehwctl {
 
 // Creates /run/sim/hw/ and the state with the defaults (button released,
 // every pin high, WAN link up, nothing missing or failing, logging on) and
@@ -68,6 +68,6 @@ Result set_wifi_configured(const std::string &ifname, const WscConfiguredValue &
 // "oid=0x0751 wsc-profile connstatus all"; "" refuses none.
 Result set_wifi_fail(const std::string &ifname, std::string_view requests);
 
-}  // namespace fakehw
+}  // namespace fakehwctl
 
 #endif

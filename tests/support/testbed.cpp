@@ -1,6 +1,6 @@
 // The board's files and logs as a test reads them, the programs under test,
 // and waiting in real time for something to show.
-#include "sim.h"
+#include "testbed.h"
 
 #include <poll.h>
 
@@ -16,7 +16,7 @@
 #error "the build defines the paths of the programs under test"
 #endif
 
-namespace sim {
+namespace testbed {
 namespace {
 
 // Sleeps in real time: poll is not among the calls the fake drivers scale.
@@ -30,7 +30,7 @@ std::string program(std::string_view name) {
   if (name == "buttond") return ROUTERD_BUTTOND;
   if (name == "uplinkd") return ROUTERD_UPLINKD;
   if (name == "nvram") return ROUTERD_NVRAM;
-  fprintf(stderr, "sim::program: no program \"%.*s\"\n", static_cast<int>(name.size()), name.data());
+  fprintf(stderr, "testbed::program: no program \"%.*s\"\n", static_cast<int>(name.size()), name.data());
   abort();
 }
 
@@ -48,7 +48,7 @@ void write_file(const std::string &path, std::string_view content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out.flush()) {
-    fprintf(stderr, "sim::write_file: cannot write %s\n", path.c_str());
+    fprintf(stderr, "testbed::write_file: cannot write %s\n", path.c_str());
     abort();
   }
 }
@@ -106,4 +106,4 @@ void clear_logs() {
   }
 }
 
-}  // namespace sim
+}  // namespace testbed
