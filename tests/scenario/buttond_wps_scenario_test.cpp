@@ -179,6 +179,9 @@ TEST_P(WpsLongPresses, DuringManyPollsNeverHang) {
   testbed::Process buttond = start(script);
   ASSERT_TRUE(testbed::wait_for([] { return testbed::button_reads() >= samples; }, 120000))
       << "reads " << testbed::button_reads();
+  // The console is copied behind the daemon: the last session's mark must
+  // be there before its polls are counted.
+  ASSERT_TRUE(testbed::wait_for([] { return count(testbed::console(), kArmed) == 16; }));
   ASSERT_TRUE(testbed::wait_for([&] { return polls_of_last_session() >= 61; }, 60000));
   expect_sampling(buttond);
   std::string console = testbed::console();
