@@ -1,15 +1,13 @@
-// The virtual board's logs: the console as qemu writes it on the host,
-// and the request log, the commands run and the monitor's SIGHUPs fetched
-// from the board's /run/sim in one round trip of the control channel at
-// most every kFetchMs.
+// The virtual board's logs, all from its console as qemu writes it on the
+// host: panel-feed on the board (sim/board/rootfs/sbin/panel-feed) adds
+// the lines of the request log, the firmware command log and the monitor's
+// SIGHUP log to the console, tagged, and the board's status twice a second.
 #ifndef SIM_PANEL_BOARD_LOG_FEED_H
 #define SIM_PANEL_BOARD_LOG_FEED_H
 
-#include <cstdint>
 #include <memory>
-#include <string>
+#include <string_view>
 
-#include "line_splitter.h"
 #include "log_feed.h"
 #include "log_tail.h"
 #include "virtual_board.h"
@@ -18,28 +16,17 @@ namespace panel {
 
 class BoardLogFeed : public LogFeed {
  public:
-  static constexpr uint64_t kFetchMs = 150;
-
   explicit BoardLogFeed(VirtualBoard &board) : board_(board) {}
 
-  // The console from what follows the first poll (the boot is left out).
+  // The console from where panel-feed was started (the boot left out);
+  // status lines go to the board.
   void poll(const LogSinks &sinks, bool flush) override;
 
  private:
-  struct RemoteLog {
-    explicit RemoteLog(const char *log_name) : name(log_name) {}
-    const char *name;  // under /run/sim on the board
-    uint64_t offset = 0;
-    LineSplitter lines;
-  };
-
-  void fetch(const LogSinks &sinks);
+  void dispatch(std::string_view line, const LogSinks &sinks);
 
   VirtualBoard &board_;
   std::unique_ptr<LogTail> console_;
-  RemoteLog requests_{"requests.log"}, commands_{"commands.log"}, hups_{"monitor.hups"};
-  unsigned boots_ = 0;
-  uint64_t next_fetch_ms_ = 0;
 };
 
 }  // namespace panel

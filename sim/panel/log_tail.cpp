@@ -29,11 +29,4 @@ void LogTail::poll(const Sink &sink) {
   }
 }
 
-void LogTail::skip_to_end() {
-  struct stat st {};
-  if (stat(path_.c_str(), &st) != 0) return;
-  offset_ = st.st_size;
-  lines_.clear();
-}
-
 }  // namespace panel

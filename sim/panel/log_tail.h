@@ -24,8 +24,11 @@ class LogTail {
   void poll(const Sink &sink);
   // Hands over an unterminated last line, if any.
   void flush(const Sink &sink) { lines_.flush(sink); }
-  // Leaves what the file holds now unread: later polls see what follows.
-  void skip_to_end();
+  // Leaves the file's first OFFSET bytes unread.
+  void start_at(off_t offset) {
+    offset_ = offset;
+    lines_.clear();
+  }
 
   static constexpr size_t kMaxLine = LineSplitter::kMaxLine;
 

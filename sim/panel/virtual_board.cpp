@@ -2,6 +2,10 @@
 // run on the board through its control channel.
 #include "virtual_board.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+
 #include "board_log_feed.h"
 #include "monotonic.h"
 
@@ -12,36 +16,16 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kBootTimeout = std::chrono::minutes(5);
+constexpr auto kCommandTimeout = 90s;
 constexpr auto kRelinkTimeout = 300ms;
-constexpr uint64_t kRefreshMs = 500;
+constexpr uint64_t kSilenceMs = 5000;  // panel-feed reports ten times as often
 constexpr uint64_t kReconnectMs = 2000;
 
 // init starts both daemons; they write their pid files shortly after.
 constexpr char kWaitForDaemons[] =
     "i=0; until [ -s /var/run/buttond.pid ] && [ -s /var/run/uplinkd.pid ]; do"
     " [ $i -ge 600 ] && exit 1; usleep 100000; i=$((i + 1)); done";
-
-// The driver's request log as a file beside the other logs, as on the desk:
-// a shell holds /dev/boardlog open, and each cat reads what its shared
-// offset has not yet passed (a read at the end returns 0, so cat ends).
-constexpr char kStartRequestRelay[] =
-    "setsid sh -c 'exec 3</dev/boardlog; while :; do cat <&3; usleep 100000; done'"
-    " </dev/null >>/run/sim/requests.log 2>/dev/null &";
-
-constexpr const char *kDaemons[] = {"buttond", "uplinkd"};
-
-// One line per status file ("=FIRST LINE", "-" when missing), then one per
-// daemon (its pid, 0 when it does not run), all read by shell built-ins.
-std::string status_command() {
-  std::string files;
-  for (const char *name : kShownStatusFiles) files += std::string(" ") + name;
-  std::string daemons;
-  for (const char *name : kDaemons) daemons += std::string(" ") + name;
-  return "for f in" + files +
-         "; do l=; if read -r l < /tmp/$f; then echo \"=$l\"; elif [ -e /tmp/$f ]; then echo \"=$l\";"
-         " else echo -; fi; done 2>/dev/null; for d in" +
-         daemons + "; do p=; read -r p < /var/run/$d.pid; kill -0 \"$p\" && echo \"$p\" || echo 0; done 2>/dev/null";
-}
+constexpr char kStartFeed[] = "panel-feed </dev/null >/dev/console 2>&1 &";
 
 // Splits off the first line of text.
 std::string next_line(std::string_view &text) {
@@ -51,35 +35,44 @@ std::string next_line(std::string_view &text) {
   return line;
 }
 
+off_t file_size(const std::string &path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 ? st.st_size : 0;
+}
+
 }  // namespace
 
 VirtualBoard::VirtualBoard(board::VmOptions options, EventSink events)
     : options_(std::move(options)), events_(std::move(events)) {
-  for (const char *name : kDaemons) status_.daemons.push_back({name});
+  for (const char *name : kShownStatusFiles) status_.files.emplace_back(name, std::nullopt);
+  for (const char *name : {"buttond", "uplinkd"}) status_.daemons.push_back({name});
 }
 
 std::string VirtualBoard::start() {
   if (!vm_.boot(options_, kBootTimeout)) return "the board did not boot: " + vm_.error();
-  boots_ = 1;
   if (std::string error = bring_up(); !error.empty()) return error;
   if (std::string error = act("switches", "wan-cable in && gateway alive && boardctl wifi-connstatus apcli0 1");
       !error.empty())
     return error;
-  mode_ = read_modes().operation_mode == kRepeaterMode ? Mode::repeater : Mode::router;
+  mode_ = modes_.operation_mode == kRepeaterMode ? Mode::repeater : Mode::router;
   return {};
 }
 
-void VirtualBoard::stop() { vm_.power_off(); }
+void VirtualBoard::stop() {
+  stopped_ = true;
+  vm_.power_off();
+}
 
 std::string VirtualBoard::bring_up() {
   if (std::string error = act("the daemons did not start", kWaitForDaemons); !error.empty()) return error;
-  if (std::string error = act("request log relay", kStartRequestRelay); !error.empty()) return error;
-  refresh();
-  return {};
+  if (console_start_ == 0) console_start_ = file_size(vm_.console_path());
+  last_status_ms_ = now_ms();
+  modes_ = fetch_modes();
+  return act("panel-feed", kStartFeed);
 }
 
 board::Reply VirtualBoard::run(const std::string &command, std::chrono::milliseconds timeout) {
-  if (down_ && !reconnect()) return {};
+  if (down_) return {};
   board::Reply reply = vm_.link().run(command, timeout);
   if (!reply.answered && vm_.link().broken()) {
     down_ = true;
@@ -89,25 +82,55 @@ board::Reply VirtualBoard::run(const std::string &command, std::chrono::millisec
   return reply;
 }
 
-bool VirtualBoard::reconnect() {
+void VirtualBoard::update() {
+  if (stopped_) return;
+  if (down_) return reconnect();
+  // A silent board is asked once; a broken link means it went away.
+  if (now_ms() - last_status_ms_ > kSilenceMs) {
+    run("true", 3s);
+    last_status_ms_ = now_ms();
+  }
+}
+
+void VirtualBoard::reconnect() {
   const uint64_t now = now_ms();
-  if (now < next_reconnect_ms_) return false;
+  if (now < next_reconnect_ms_) return;
   next_reconnect_ms_ = now + kReconnectMs;
-  if (!vm_.relink(kRelinkTimeout)) return false;
+  if (!vm_.relink(kRelinkTimeout)) return;
   down_ = false;
-  ++boots_;
   events_("board: up again");
   if (std::string error = bring_up(); !error.empty()) events_("board: " + error);
-  return true;
 }
 
 std::string VirtualBoard::act(const std::string &what, const std::string &command) {
-  const board::Reply reply = run(command, 90s);
+  const board::Reply reply = run(command, kCommandTimeout);
   if (!reply.answered) return what + ": the board does not answer";
   if (reply.status == 0) return {};
   std::string_view output = reply.output;
   const std::string first = next_line(output);
   return what + ": " + (first.empty() ? "status " + std::to_string(reply.status) : first);
+}
+
+void VirtualBoard::take_status(std::string_view line) {
+  last_status_ms_ = now_ms();
+  while (!line.empty()) {
+    const size_t end = std::min(line.find(' '), line.size());
+    const std::string_view field = line.substr(0, end);
+    line.remove_prefix(std::min(end + 1, line.size()));
+    const size_t equals = field.find('=');
+    const std::string_view name = field.substr(0, equals);
+    for (auto &[file, value] : status_.files)
+      if (file == name)
+        value = equals == std::string_view::npos ? std::nullopt : std::optional(std::string(field.substr(equals + 1)));
+    for (DaemonView &daemon : status_.daemons) {
+      if (daemon.name != name || equals == std::string_view::npos) continue;
+      const int pid = std::atoi(std::string(field.substr(equals + 1)).c_str());
+      if (daemon.running && pid != daemon.pid) events_("board: " + daemon.name + " ended");
+      if (pid > 0 && (!daemon.running || pid != daemon.pid)) events_("board: " + daemon.name + " started");
+      daemon.running = pid > 0;
+      daemon.pid = pid;
+    }
+  }
 }
 
 std::string VirtualBoard::set_wan(bool up) {
@@ -142,10 +165,8 @@ std::string VirtualBoard::set_mode(Mode mode) {
                             "nvram set 0 OperationMode " + (repeater ? kRepeaterMode : "1");
   if (std::string error = act("configuration store", store); !error.empty()) return error;
   mode_ = mode;
-  const std::string error =
-      act("restarting the daemons", "/etc/init.d/S60buttond restart && /etc/init.d/S61uplinkd restart");
-  refresh();
-  return error;
+  modes_ = fetch_modes();
+  return act("restarting the daemons", "/etc/init.d/S60buttond restart && /etc/init.d/S61uplinkd restart");
 }
 
 std::string VirtualBoard::set_time_divisor(unsigned divisor) {
@@ -156,34 +177,12 @@ std::string VirtualBoard::press(unsigned samples) { return act("button", "boardc
 
 std::string VirtualBoard::hold(bool pressed) { return act("button", "boardctl button " + hold_script(pressed)); }
 
-void VirtualBoard::update() {
-  if (down_) reconnect();
-  if (!down_ && now_ms() >= next_refresh_ms_) refresh();
-}
+StoreModes VirtualBoard::read_modes() { return modes_; }
 
-void VirtualBoard::refresh() {
-  next_refresh_ms_ = now_ms() + kRefreshMs;
-  const board::Reply reply = run(status_command(), 10s);
-  if (!reply.answered) return;
-  std::string_view output = reply.output;
-  status_.files.clear();
-  for (const char *name : kShownStatusFiles) {
-    const std::string line = next_line(output);
-    status_.files.emplace_back(name, line.starts_with('=') ? std::optional(line.substr(1)) : std::nullopt);
-  }
-  for (DaemonView &daemon : status_.daemons) {
-    const int pid = std::atoi(next_line(output).c_str());
-    if (pid != daemon.pid && daemon.running) events_("board: " + daemon.name + " ended");
-    if (pid > 0 && (pid != daemon.pid || !daemon.running)) events_("board: " + daemon.name + " started");
-    daemon.running = pid > 0;
-    daemon.pid = pid;
-  }
-}
-
-StoreModes VirtualBoard::read_modes() {
+StoreModes VirtualBoard::fetch_modes() {
+  StoreModes modes;
   const board::Reply reply =
       run("nvram get 0 OperationMode 2>/dev/null; echo @@; nvram get 0 MeshMode 2>/dev/null", 10s);
-  StoreModes modes;
   if (!reply.answered) return modes;
   const std::string_view output = reply.output;
   const size_t split = output.find("@@\n");
