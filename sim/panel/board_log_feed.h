@@ -5,6 +5,7 @@
 #ifndef SIM_PANEL_BOARD_LOG_FEED_H
 #define SIM_PANEL_BOARD_LOG_FEED_H
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -13,6 +14,12 @@
 #include "virtual_board.h"
 
 namespace panel {
+
+// Hands one line of the board's console to the sink its tag names (without
+// the tag and the serial console's "\r"), a status line to status, and an
+// untagged line to the console sink.
+void sort_console_line(std::string_view line, const LogSinks &sinks,
+                       const std::function<void(std::string_view)> &status);
 
 class BoardLogFeed : public LogFeed {
  public:
@@ -23,8 +30,6 @@ class BoardLogFeed : public LogFeed {
   void poll(const LogSinks &sinks, bool flush) override;
 
  private:
-  void dispatch(std::string_view line, const LogSinks &sinks);
-
   VirtualBoard &board_;
   std::unique_ptr<LogTail> console_;
 };
