@@ -30,7 +30,8 @@ struct DaemonView {
 };
 
 struct BoardStatus {
-  std::vector<std::pair<std::string, std::optional<std::string>>> files;  // under /tmp: name, first line
+  std::vector<std::pair<std::string, std::optional<std::string>>>
+      files;  // under /tmp: name, first line
   std::vector<DaemonView> daemons;
 };
 

@@ -17,11 +17,12 @@ namespace {
 panel::BoardMaker board_maker(bool virtual_board, bool fresh_flash) {
   if (!virtual_board)
     return [](panel::Board::EventSink events) {
-      return std::make_unique<panel::DeskBoard>(panel::Programs{PANEL_BUTTOND, PANEL_UPLINKD, PANEL_NVRAM},
-                                                std::move(events));
+      return std::make_unique<panel::DeskBoard>(
+          panel::Programs{PANEL_BUTTOND, PANEL_UPLINKD, PANEL_NVRAM}, std::move(events));
     };
   return [fresh_flash](panel::Board::EventSink events) {
-    board::VmOptions options{PANEL_SOURCE_DIR, PANEL_BOARD_DIR, PANEL_MIPSEL_BUILD, true, fresh_flash};
+    board::VmOptions options{PANEL_SOURCE_DIR, PANEL_BOARD_DIR, PANEL_MIPSEL_BUILD, true,
+                             fresh_flash};
     return std::make_unique<panel::VirtualBoard>(std::move(options), std::move(events));
   };
 }

@@ -51,7 +51,8 @@ VirtualBoard::VirtualBoard(board::VmOptions options, EventSink events)
 std::string VirtualBoard::start() {
   if (!vm_.boot(options_, kBootTimeout)) return "the board did not boot: " + vm_.error();
   if (std::string error = bring_up(); !error.empty()) return error;
-  if (std::string error = act("switches", "wan-cable in && gateway alive && boardctl wifi-connstatus apcli0 1");
+  if (std::string error =
+          act("switches", "wan-cable in && gateway alive && boardctl wifi-connstatus apcli0 1");
       !error.empty())
     return error;
   mode_ = modes_.operation_mode == kRepeaterMode ? Mode::repeater : Mode::router;
@@ -64,7 +65,8 @@ void VirtualBoard::stop() {
 }
 
 std::string VirtualBoard::bring_up() {
-  if (std::string error = act("the daemons did not start", kWaitForDaemons); !error.empty()) return error;
+  if (std::string error = act("the daemons did not start", kWaitForDaemons); !error.empty())
+    return error;
   if (console_start_ == 0) console_start_ = file_size(vm_.console_path());
   last_status_ms_ = now_ms();
   modes_ = fetch_modes();
@@ -121,12 +123,15 @@ void VirtualBoard::take_status(std::string_view line) {
     const std::string_view name = field.substr(0, equals);
     for (auto &[file, value] : status_.files)
       if (file == name)
-        value = equals == std::string_view::npos ? std::nullopt : std::optional(std::string(field.substr(equals + 1)));
+        value = equals == std::string_view::npos
+                    ? std::nullopt
+                    : std::optional(std::string(field.substr(equals + 1)));
     for (DaemonView &daemon : status_.daemons) {
       if (daemon.name != name || equals == std::string_view::npos) continue;
       const int pid = std::atoi(std::string(field.substr(equals + 1)).c_str());
       if (daemon.running && pid != daemon.pid) events_("board: " + daemon.name + " ended");
-      if (pid > 0 && (!daemon.running || pid != daemon.pid)) events_("board: " + daemon.name + " started");
+      if (pid > 0 && (!daemon.running || pid != daemon.pid))
+        events_("board: " + daemon.name + " started");
       daemon.running = pid > 0;
       daemon.pid = pid;
     }
@@ -153,8 +158,9 @@ std::string VirtualBoard::end_wps(Band band, WpsResult result) {
   // once, then the driver is idle again.
   const std::string sequence = " " + std::to_string(wps_status_code(result)) + " 0";
   const bool low = band == Band::ghz24;
-  return act("WPS result", std::string("boardctl wifi-status ") + (low ? "ra0" : "rai0") + sequence +
-                               " && boardctl wifi-status " + (low ? "apcli0" : "apclii0") + sequence);
+  return act("WPS result", std::string("boardctl wifi-status ") + (low ? "ra0" : "rai0") +
+                               sequence + " && boardctl wifi-status " +
+                               (low ? "apcli0" : "apclii0") + sequence);
 }
 
 std::string VirtualBoard::set_mode(Mode mode) {
@@ -166,16 +172,21 @@ std::string VirtualBoard::set_mode(Mode mode) {
   if (std::string error = act("configuration store", store); !error.empty()) return error;
   mode_ = mode;
   modes_ = fetch_modes();
-  return act("restarting the daemons", "/etc/init.d/S60buttond restart && /etc/init.d/S61uplinkd restart");
+  return act("restarting the daemons",
+             "/etc/init.d/S60buttond restart && /etc/init.d/S61uplinkd restart");
 }
 
 std::string VirtualBoard::set_time_divisor(unsigned divisor) {
   return divisor == 1 ? std::string() : "the virtual board runs in real time: no time divisor";
 }
 
-std::string VirtualBoard::press(unsigned samples) { return act("button", "boardctl button " + press_script(samples)); }
+std::string VirtualBoard::press(unsigned samples) {
+  return act("button", "boardctl button " + press_script(samples));
+}
 
-std::string VirtualBoard::hold(bool pressed) { return act("button", "boardctl button " + hold_script(pressed)); }
+std::string VirtualBoard::hold(bool pressed) {
+  return act("button", "boardctl button " + hold_script(pressed));
+}
 
 StoreModes VirtualBoard::read_modes() { return modes_; }
 
