@@ -50,13 +50,7 @@ VirtualBoard::VirtualBoard(board::VmOptions options, EventSink events)
 
 std::string VirtualBoard::start() {
   if (!vm_.boot(options_, kBootTimeout)) return "the board did not boot: " + vm_.error();
-  if (std::string error = bring_up(); !error.empty()) return error;
-  if (std::string error =
-          act("switches", "wan-cable in && gateway alive && boardctl wifi-connstatus apcli0 1");
-      !error.empty())
-    return error;
-  mode_ = modes_.operation_mode == kRepeaterMode ? Mode::repeater : Mode::router;
-  return {};
+  return bring_up();
 }
 
 void VirtualBoard::stop() {
@@ -69,8 +63,16 @@ std::string VirtualBoard::bring_up() {
     return error;
   if (console_start_ == 0) console_start_ = file_size(vm_.console_path());
   last_status_ms_ = now_ms();
+  if (std::string error = act("panel-feed", kStartFeed); !error.empty()) return error;
+  // The switches as the panel has them (a boot leaves the cable in, the
+  // gateway answering and no upstream connection), the mode as stored.
+  const std::string switches = std::string("wan-cable ") + (wan_ ? "in" : "out") + " && gateway " +
+                               (internet_ ? "alive" : "dead") +
+                               " && boardctl wifi-connstatus apcli0 " + (upstream_ ? "1" : "0");
+  if (std::string error = act("switches", switches); !error.empty()) return error;
   modes_ = fetch_modes();
-  return act("panel-feed", kStartFeed);
+  mode_ = modes_.operation_mode == kRepeaterMode ? Mode::repeater : Mode::router;
+  return {};
 }
 
 board::Reply VirtualBoard::run(const std::string &command, std::chrono::milliseconds timeout) {

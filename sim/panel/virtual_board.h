@@ -55,7 +55,8 @@ class VirtualBoard : public Board {
   board::Reply run(const std::string &command, std::chrono::milliseconds timeout);
   // "" when COMMAND ran with status 0, else what went wrong.
   std::string act(const std::string &what, const std::string &command);
-  // Waits for both daemons, starts panel-feed.
+  // Waits for both daemons, starts panel-feed, sets the switches, reads the
+  // mode from the store: at the start and after each reboot.
   std::string bring_up();
   void reconnect();
   StoreModes fetch_modes();
