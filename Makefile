@@ -2,7 +2,8 @@
 #   make run   - build and start the simulated board with its front panel
 #   make test  - build and run every test, on the host and for mipsel under qemu,
 #                and the scenarios on the virtual board (qemu-system-mipsel)
-#   make board - boot the virtual board with the front panel
+#   make board - boot the virtual board (qemu-system-mipsel) with the same
+#                front panel as make run; q powers it off
 # CI (.ci/run) also makes release (an optimised build, warning-free like every
 # build) and test-asan (the host tests under the sanitizers).
 # Both install what they need with apt-get first (make deps).
@@ -97,10 +98,13 @@ faults: deps host
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
 
-# The virtual board: boot.sh fetches the board's packages, builds its
-# driver and image from the mipsel build and boots it in qemu-system-mipsel.
+# The virtual board with the front panel: the panel (outside the sandbox)
+# runs sim/board/boot.sh, which fetches the board's packages, builds its
+# driver and image from the mipsel build and boots it in qemu-system-mipsel;
+# quitting powers it off and removes its temporary directory.
+# sim/board/boot.sh alone boots it with the console in the terminal.
 board: deps mipsel
-	sim/board/boot.sh
+	$(HOST_BUILD)/sim/panel --board
 
 test-board: deps mipsel
 	cd $(HOST_BUILD) && ctest --output-on-failure -L board

@@ -11,7 +11,6 @@
 #include "observer.h"
 #include "quit_signals.h"
 #include "screen.h"
-#include "status_files.h"
 #include "terminal.h"
 
 namespace panel {
@@ -21,9 +20,6 @@ namespace {
 constexpr int kFrameMs = 66;
 constexpr uint64_t kStoreReadMs = 2000;
 constexpr size_t kTailLines = 64;
-constexpr const char *kShownFiles[] = {"/tmp/Link",      "/tmp/internetStatus", "/tmp/wanStatus",
-                                       "/tmp/lock",      "/tmp/wps_times",      "/tmp/reset_times"};
-constexpr char kStatusDir[] = "/tmp/";
 
 struct WpsKey {
   char key;
@@ -47,8 +43,10 @@ void keep_tail(std::deque<std::string> &lines, std::string_view line) {
 
 class Panel {
  public:
-  Panel(const Programs &programs, Terminal &terminal)
-      : terminal_(terminal), board_(programs, [this](std::string_view event) { message_ = event; }) {}
+  Panel(const BoardMaker &make_board, Terminal &terminal)
+      : terminal_(terminal),
+        board_(make_board([this](std::string_view event) { message_ = event; })),
+        observer_(board_->log_feed()) {}
 
   int run();
 
@@ -60,7 +58,7 @@ class Panel {
   void draw(uint64_t now);
 
   Terminal &terminal_;
-  Board board_;
+  std::unique_ptr<Board> board_;
   Observer observer_;
   ButtonKeys keys_;
   StoreModes store_;
@@ -72,8 +70,8 @@ class Panel {
 int Panel::run() {
   message_ = "starting the board...";
   draw(now_ms());
-  if (std::string error = board_.start(); !error.empty()) {
-    board_.stop();
+  if (std::string error = board_->start(); !error.empty()) {
+    board_->stop();
     terminal_.close();  // so that the message stays readable on the main screen
     std::fprintf(stderr, "panel: %s\n", error.c_str());
     return 1;
@@ -93,13 +91,13 @@ int Panel::run() {
       going = key(input[i], now);
     }
     button(keys_.tick(now));
-    board_.reap();
+    board_->update();
     observer_.poll(now, [this](std::string_view event) {
       if (event.starts_with("console: ")) keep_tail(console_, event.substr(9));
       else if (event.starts_with("command: ")) keep_tail(commands_, event.substr(9));
     });
     if (now >= next_store_read) {
-      store_ = board_.read_modes();
+      store_ = board_->read_modes();
       next_store_read = now + kStoreReadMs;
     }
     if (now >= next_frame) {
@@ -107,7 +105,7 @@ int Panel::run() {
       next_frame = now + kFrameMs;
     }
   }
-  board_.stop();
+  board_->stop();
   return 0;
 }
 
@@ -120,27 +118,27 @@ bool Panel::key(char c, uint64_t now) {
     case '\x7f':
     case '\b': keys_.backspace(); break;
     case 'w': {
-      std::string error = board_.set_wan(!board_.wan());
-      report(error, board_.wan() ? "WAN link up" : "WAN link down");
+      std::string error = board_->set_wan(!board_->wan());
+      report(error, board_->wan() ? "WAN link up" : "WAN link down");
       break;
     }
     case 'u': {
-      std::string error = board_.set_upstream(!board_.upstream());
-      report(error, board_.upstream() ? "upstream connected" : "upstream lost");
+      std::string error = board_->set_upstream(!board_->upstream());
+      report(error, board_->upstream() ? "upstream connected" : "upstream lost");
       break;
     }
     case 'i': {
-      std::string error = board_.set_internet(!board_.internet());
-      report(error, board_.internet() ? "internet reachable" : "internet unreachable");
+      std::string error = board_->set_internet(!board_->internet());
+      report(error, board_->internet() ? "internet reachable" : "internet unreachable");
       break;
     }
     case 'm': {
       message_ = "switching mode, restarting the daemons...";
       draw(now);
-      const Mode next = board_.mode() == Mode::router ? Mode::repeater : Mode::router;
-      std::string error = board_.set_mode(next);
+      const Mode next = board_->mode() == Mode::router ? Mode::repeater : Mode::router;
+      std::string error = board_->set_mode(next);
       report(error, next == Mode::router ? "router mode" : "repeater mode");
-      store_ = board_.read_modes();
+      store_ = board_->read_modes();
       break;
     }
     case 'q':
@@ -149,7 +147,7 @@ bool Panel::key(char c, uint64_t now) {
     default:
       for (const WpsKey &k : kWpsKeys) {
         if (k.key != c) continue;
-        report(board_.end_wps(k.band, k.result),
+        report(board_->end_wps(k.band, k.result),
                std::string(k.done) + " (" + std::to_string(wps_status_code(k.result)) + ")");
       }
       keys_.digit(c);
@@ -161,10 +159,10 @@ bool Panel::key(char c, uint64_t now) {
 void Panel::button(const ButtonCommand &command) {
   switch (command.kind) {
     case ButtonCommand::Kind::none: return;
-    case ButtonCommand::Kind::hold: return report(board_.hold(true), "button pressed");
-    case ButtonCommand::Kind::release: return report(board_.hold(false), "button released");
+    case ButtonCommand::Kind::hold: return report(board_->hold(true), "button pressed");
+    case ButtonCommand::Kind::release: return report(board_->hold(false), "button released");
     case ButtonCommand::Kind::press:
-      return report(board_.press(command.samples), "button pressed for " + std::to_string(command.samples) +
+      return report(board_->press(command.samples), "button pressed for " + std::to_string(command.samples) +
                                                        " samples");
   }
 }
@@ -183,15 +181,16 @@ void Panel::draw(uint64_t now) {
   v.hold = observer_.hold();
   v.last_hold = observer_.last_hold();
   v.entry = keys_.entry();
-  v.wan = board_.wan();
-  v.upstream = board_.upstream();
-  v.internet = board_.internet();
-  v.mode = board_.mode();
+  v.wan = board_->wan();
+  v.upstream = board_->upstream();
+  v.internet = board_->internet();
+  v.mode = board_->mode();
   v.store = store_;
-  v.time_divisor = board_.time_divisor();
-  for (const char *path : kShownFiles) v.files.emplace_back(path + sizeof kStatusDir - 1, read_status_file(path));
-  for (const Child *child : {&board_.buttond(), &board_.uplinkd()})
-    v.daemons.push_back({child->name(), child->running(), child->pid(), child->exit_status()});
+  v.time_divisor = board_->time_divisor();
+  v.board_name = board_->name();
+  BoardStatus status = board_->status();
+  v.files = std::move(status.files);
+  v.daemons = std::move(status.daemons);
   v.hups = observer_.hups();
   v.console = &console_;
   v.commands = &commands_;
@@ -201,14 +200,14 @@ void Panel::draw(uint64_t now) {
 
 }  // namespace
 
-int run_interactive(const Programs &programs) {
+int run_interactive(const BoardMaker &make_board) {
   Terminal terminal;
   if (!terminal.ok()) {
     std::fprintf(stderr, "panel: needs a terminal (or --scenario FILE)\n");
     return 2;
   }
   install_quit_handlers();
-  return Panel(programs, terminal).run();
+  return Panel(make_board, terminal).run();
 }
 
 }  // namespace panel

@@ -8,7 +8,7 @@
 namespace panel {
 
 // Returns the panel's exit status.
-int run_interactive(const Programs &programs);
+int run_interactive(const BoardMaker &make_board);
 
 }  // namespace panel
 

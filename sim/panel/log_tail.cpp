@@ -6,8 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "unique_fd.h"
 
 namespace panel {
@@ -20,32 +18,15 @@ void LogTail::poll(const Sink &sink) {
   struct stat st {};
   if (fstat(fd.get(), &st) == 0 && st.st_size < offset_) {
     offset_ = 0;
-    partial_.clear();
+    lines_.clear();
   }
   char buffer[16384];
   for (;;) {
     ssize_t n = pread(fd.get(), buffer, sizeof buffer, offset_);
     if (n <= 0) break;
     offset_ += n;
-    for (std::string_view chunk(buffer, size_t(n)); !chunk.empty();) {
-      size_t end = std::min(chunk.find('\n'), chunk.size());
-      size_t take = std::min(end, kMaxLine - partial_.size());
-      partial_.append(chunk.substr(0, take));
-      chunk.remove_prefix(take);
-      bool complete = !chunk.empty() && chunk.front() == '\n';
-      if (complete) chunk.remove_prefix(1);
-      if (complete || partial_.size() == kMaxLine) {
-        sink(partial_);
-        partial_.clear();
-      }
-    }
+    lines_.feed(std::string_view(buffer, size_t(n)), sink);
   }
-}
-
-void LogTail::flush(const Sink &sink) {
-  if (partial_.empty()) return;
-  sink(partial_);
-  partial_.clear();
 }
 
 }  // namespace panel

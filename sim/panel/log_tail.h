@@ -5,15 +5,15 @@
 
 #include <sys/types.h>
 
-#include <functional>
 #include <string>
-#include <string_view>
+
+#include "line_splitter.h"
 
 namespace panel {
 
 class LogTail {
  public:
-  using Sink = std::function<void(std::string_view line)>;
+  using Sink = LineSplitter::Sink;
 
   explicit LogTail(std::string path) : path_(std::move(path)) {}
 
@@ -23,14 +23,19 @@ class LogTail {
   // over in pieces.
   void poll(const Sink &sink);
   // Hands over an unterminated last line, if any.
-  void flush(const Sink &sink);
+  void flush(const Sink &sink) { lines_.flush(sink); }
+  // Leaves the file's first OFFSET bytes unread.
+  void start_at(off_t offset) {
+    offset_ = offset;
+    lines_.clear();
+  }
 
-  static constexpr size_t kMaxLine = 4096;
+  static constexpr size_t kMaxLine = LineSplitter::kMaxLine;
 
  private:
   std::string path_;
   off_t offset_ = 0;
-  std::string partial_;
+  LineSplitter lines_;
 };
 
 }  // namespace panel

@@ -21,11 +21,7 @@ bool blank(std::string_view line) { return line.find_first_not_of(" \t\r") == st
 
 }  // namespace
 
-Observer::Observer(LogPaths paths)
-    : console_(std::move(paths.console)),
-      commands_(std::move(paths.commands)),
-      requests_(std::move(paths.requests)),
-      hups_log_(std::move(paths.hups)) {}
+Observer::Observer(std::unique_ptr<LogFeed> feed) : feed_(std::move(feed)) {}
 
 void Observer::poll(uint64_t now_ms, const EventSink &sink) { poll_all(now_ms, sink, false); }
 
@@ -43,15 +39,7 @@ void Observer::poll_all(uint64_t now_ms, const EventSink &sink, bool flush) {
     ++hups_;
     sink("monitor: SIGHUP");
   };
-  console_.poll(console);
-  requests_.poll(request);
-  commands_.poll(command);
-  hups_log_.poll(hup);
-  if (!flush) return;
-  console_.flush(console);
-  requests_.flush(request);
-  commands_.flush(command);
-  hups_log_.flush(hup);
+  feed_->poll({console, request, command, hup}, flush);
 }
 
 void Observer::request(std::string_view line, uint64_t now_ms, const EventSink &sink) {

@@ -1,4 +1,4 @@
-// What the board did, as seen in its logs: the console, the commands run,
+// What the board did, as seen in its logs (log_feed.h): the console, the commands run,
 // the driver requests (LED patterns, button samples) and the monitor's
 // SIGHUPs, turned into one stream of events and the LEDs' current state.
 #ifndef SIM_PANEL_OBSERVER_H
@@ -7,20 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "led_pattern.h"
-#include "log_tail.h"
+#include "log_feed.h"
 
 namespace panel {
-
-struct LogPaths {
-  std::string console = "/run/sim/console.log";
-  std::string commands = "/run/sim/commands.log";
-  std::string requests = "/run/sim/requests.log";
-  std::string hups = "/run/sim/monitor.hups";
-};
 
 struct LedState {
   LedPattern pattern;
@@ -35,7 +29,9 @@ class Observer {
   // "button: released after 30 samples".
   using EventSink = std::function<void(std::string_view event)>;
 
-  explicit Observer(LogPaths paths = {});
+  explicit Observer(std::unique_ptr<LogFeed> feed);
+  // Follows the desk simulator's log files.
+  explicit Observer(LogPaths paths = {}) : Observer(std::make_unique<FileLogFeed>(std::move(paths))) {}
 
   // Takes in what the logs gained; now_ms stamps new LED patterns.
   void poll(uint64_t now_ms, const EventSink &sink);
@@ -51,7 +47,7 @@ class Observer {
   void request(std::string_view line, uint64_t now_ms, const EventSink &sink);
   void poll_all(uint64_t now_ms, const EventSink &sink, bool flush);
 
-  LogTail console_, commands_, requests_, hups_log_;
+  std::unique_ptr<LogFeed> feed_;
   std::map<unsigned, LedState> leds_;
   unsigned hold_ = 0, last_hold_ = 0, hups_ = 0;
 };

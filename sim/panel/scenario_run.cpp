@@ -42,8 +42,11 @@ bool read_file(const std::string &path, std::string &text) {
 
 class Run {
  public:
-  Run(const Programs &programs, const std::string &path)
-      : path_(path), timeline_(now_ms(), stdout), board_(programs, [this](std::string_view e) { event(e); }) {}
+  Run(const BoardMaker &make_board, const std::string &path)
+      : path_(path),
+        timeline_(now_ms(), stdout),
+        board_(make_board([this](std::string_view e) { event(e); })),
+        observer_(board_->log_feed()) {}
 
   int run(const Scenario &scenario);
 
@@ -58,7 +61,7 @@ class Run {
 
   std::string path_;
   Timeline timeline_;
-  Board board_;
+  std::unique_ptr<Board> board_;
   Observer observer_;
   uint64_t expect_timeout_ms_ = kDefaultExpectTimeoutMs;
   size_t expect_from_ = 0;  // expectations look at what followed the last action on the board
@@ -67,7 +70,7 @@ class Run {
 template <typename Done>
 bool Run::pump_until(uint64_t deadline, Done done) {
   for (;;) {
-    board_.reap();
+    board_->update();
     observer_.poll(now_ms(), [this](std::string_view e) { event(e); });
     if (quit_requested()) return false;
     if (done() || now_ms() >= deadline) return true;
@@ -87,15 +90,15 @@ bool Run::act(const Action &a) {
   if (a.kind != K::wait && a.kind != K::expect && a.kind != K::expect_within) expect_from_ = timeline_.size();
   std::string error;
   switch (a.kind) {
-    case K::press: error = board_.press(a.number); break;
-    case K::hold: error = board_.hold(true); break;
-    case K::release: error = board_.hold(false); break;
-    case K::wan: error = board_.set_wan(a.on); break;
-    case K::upstream: error = board_.set_upstream(a.on); break;
-    case K::internet: error = board_.set_internet(a.on); break;
-    case K::wps: error = board_.end_wps(a.band, a.result); break;
-    case K::mode: error = board_.set_mode(a.mode); break;
-    case K::time_divisor: error = board_.set_time_divisor(a.number); break;
+    case K::press: error = board_->press(a.number); break;
+    case K::hold: error = board_->hold(true); break;
+    case K::release: error = board_->hold(false); break;
+    case K::wan: error = board_->set_wan(a.on); break;
+    case K::upstream: error = board_->set_upstream(a.on); break;
+    case K::internet: error = board_->set_internet(a.on); break;
+    case K::wps: error = board_->end_wps(a.band, a.result); break;
+    case K::mode: error = board_->set_mode(a.mode); break;
+    case K::time_divisor: error = board_->set_time_divisor(a.number); break;
     case K::wait: return pump_until(now_ms() + a.wait_ms, [] { return false; });
     case K::expect_within: expect_timeout_ms_ = a.wait_ms; return true;
     case K::expect: {
@@ -111,10 +114,10 @@ bool Run::act(const Action &a) {
 
 int Run::run(const Scenario &scenario) {
   install_quit_handlers();
-  if (std::string error = board_.start(); !error.empty()) {
+  if (std::string error = board_->start(); !error.empty()) {
     event("failed: " + error);
     std::fprintf(stderr, "panel: %s\n", error.c_str());
-    board_.stop();
+    board_->stop();
     return 1;
   }
   bool ok = true;
@@ -125,8 +128,8 @@ int Run::run(const Scenario &scenario) {
     event("interrupted");
     ok = false;
   }
-  board_.stop();
-  board_.reap();
+  board_->stop();
+  board_->update();
   observer_.flush(now_ms(), [this](std::string_view e) { event(e); });
   event(ok ? "end" : "end (failed)");
   return ok ? 0 : 1;
@@ -134,7 +137,7 @@ int Run::run(const Scenario &scenario) {
 
 }  // namespace
 
-int run_scenario(const Programs &programs, const std::string &path) {
+int run_scenario(const BoardMaker &make_board, const std::string &path) {
   std::string text;
   if (!read_file(path, text)) {
     std::fprintf(stderr, "panel: cannot read scenario %s\n", path.c_str());
@@ -145,7 +148,7 @@ int run_scenario(const Programs &programs, const std::string &path) {
     std::fprintf(stderr, "panel: %s:%u: %s\n", path.c_str(), scenario.error_line, scenario.error.c_str());
     return 2;
   }
-  return Run(programs, path).run(scenario);
+  return Run(make_board, path).run(scenario);
 }
 
 }  // namespace panel

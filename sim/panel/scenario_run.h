@@ -12,7 +12,7 @@ namespace panel {
 // 0 when every action ran and every expectation was met; 1 when one failed
 // or the board could not start; 2 for a file that cannot be read or parsed
 // (reported with its line number on standard error).
-int run_scenario(const Programs &programs, const std::string &path);
+int run_scenario(const BoardMaker &make_board, const std::string &path);
 
 }  // namespace panel
 

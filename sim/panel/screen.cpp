@@ -120,8 +120,9 @@ void draw_board(Frame &frame, const PanelView &v) {
   }
   std::string daemons = " Daemons ";
   for (const DaemonView &d : v.daemons)
-    daemons += d.running ? format(" %s running (pid %d) ", d.name.c_str(), d.pid)
-                         : format(" %s%s stopped (status %d)%s ", kAlarm, d.name.c_str(), d.exit_status, kReset);
+    daemons += d.running            ? format(" %s running (pid %d) ", d.name.c_str(), d.pid)
+               : d.exit_status < 0 ? format(" %s%s stopped%s ", kAlarm, d.name.c_str(), kReset)
+                                   : format(" %s%s stopped (status %d)%s ", kAlarm, d.name.c_str(), d.exit_status, kReset);
   daemons += format(" monitor: %u SIGHUPs", v.hups);
   frame.line(daemons);
 }
@@ -137,8 +138,8 @@ void draw_tail(Frame &frame, const char *title, const std::deque<std::string> &l
 
 std::string render_panel(const PanelView &v) {
   Frame frame(v.columns, v.rows);
-  frame.line(format(" %sROUTER FRONT PANEL%s  simulated board                       up %.1f s   time x%u", kBold,
-                    kReset, double(v.uptime_ms) / 1000, v.time_divisor));
+  frame.line(format(" %sROUTER FRONT PANEL%s  %-15s                       up %.1f s   time x%u", kBold,
+                    kReset, v.board_name, double(v.uptime_ms) / 1000, v.time_divisor));
   frame.line("");
   frame.line(std::string(" ") + kBold + "LEDs" + kReset + "     pattern                      on/off/blinks/rests/times");
   draw_leds(frame, v);

@@ -17,13 +17,8 @@
 
 namespace panel {
 
-struct DaemonView {
-  std::string name;
-  bool running = false;
-  int pid = 0, exit_status = -1;
-};
-
 struct PanelView {
+  const char *board_name = "simulated board";
   uint64_t now_ms = 0, uptime_ms = 0;
   unsigned columns = 80, rows = 24;
   const std::map<unsigned, LedState> *leds = nullptr;

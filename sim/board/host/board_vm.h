@@ -35,6 +35,9 @@ class Vm {
   // Waits for the board to have rebooted: its boot id differs from BEFORE.
   bool wait_rebooted(const std::string &boot_id_before, std::chrono::milliseconds timeout);
   std::string boot_id();
+  // Connects again when qemu was restarted (each boot is a new qemu) and
+  // waits until the agent answers.
+  bool relink(std::chrono::milliseconds timeout);
 
   Link &link() { return link_; }
   const std::string &console_path() const { return console_; }
@@ -42,9 +45,6 @@ class Vm {
   bool running() const { return pid_ > 0; }
 
  private:
-  // Connects again when qemu was restarted (each boot is a new qemu).
-  bool relink(std::chrono::milliseconds timeout);
-
   pid_t pid_ = -1;
   std::string dir_, console_, socket_, error_;
   Link link_;
