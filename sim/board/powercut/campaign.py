@@ -15,7 +15,7 @@ flash image as it is). Ends with the line
 import argparse
 import os
 import random
-import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -42,7 +42,8 @@ class Board:
         self.qemu = subprocess.Popen(
             [os.path.join(SOURCE, "sim/board/boot.sh"), "--no-rootfs", "--board-dir", board_dir,
              "--console", console, "--control", self.socket_path],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
         self.channel = None
         self.buffer = b""
         self.next_id = 0
@@ -60,7 +61,10 @@ class Board:
         return False
 
     def run(self, command, timeout=30.0):
-        """(status, output) of a shell command on the board; None on timeout."""
+        """(status, output) of a shell command on the board; None on timeout
+        or when the board never came up."""
+        if self.channel is None:
+            return None
         self.next_id += 1
         tag = "c%d" % self.next_id
         self.channel.sendall(("%s %s\n" % (tag, command)).encode())
@@ -105,11 +109,16 @@ class Board:
         return False
 
     def cut(self):
-        """Power off at once: qemu killed, no shutdown of any kind."""
-        self.qemu.kill()
+        """Power off at once: boot.sh and its qemu killed together (boot.sh
+        runs in a process group of its own), no shutdown of any kind."""
+        try:
+            os.killpg(self.qemu.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
         self.qemu.wait()
         if self.channel:
             self.channel.close()
+            self.channel = None
 
 
 def flush_soon(board):
@@ -258,7 +267,10 @@ def main():
             kind = "repeater" if draw < 0.3 else "damage" if draw < 0.45 else "tool"
             damaged = None
             session_number = seed % 100000
-            if kind == "damage":
+            if values is None:
+                # The last boot failed: this cut comes while it hangs.
+                kind, ok, delay = "no workload (no readable store after the last boot)", True, 1.0
+            elif kind == "damage":
                 # Damage on the flash between two boots: no writer runs.
                 damaged = damage(board, rng)
                 ok = damaged is not None
