@@ -110,12 +110,12 @@ bench-board: deps
 	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
 
 # Power cuts on the virtual board (sim/board/powercut): repeater sessions cut
-# after each of their file replacements STEPS (1st to 8th), then CUTS cuts at
+# after each of their file replacements STEPS (1st to 7th), then CUTS cuts at
 # random moments, each one printed with its seed; test-powercut is the short
 # run. powercut-wear prints the flash written per store operation.
 POWERCUT_DIR := build/powercut
 CUTS ?= 200
-STEPS ?= 1-8
+STEPS ?= 1-7
 powercut: deps mipsel
 	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
 	sim/board/powercut/campaign.py --steps $(STEPS) --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
