@@ -287,7 +287,6 @@ def main():
         if first is None or "Gen" not in first[0]:
             board.run("powercut-writer 1 2 && sync")
         floor = {index: 1 for index in SETS}
-        session_number = 0
         for seed, step in plan:
             rng = random.Random(seed)
             values, _ = read_sets(board)
