@@ -16,7 +16,7 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             clang libclang-rt-14-dev qemu-system-mips cpio
 
 .PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
-        test-asan bench clean board test-board bench-board powercut test-powercut
+        test-asan bench clean board test-board bench-board powercut test-powercut powercut-wear
 
 # The sandbox gives its programs fresh /tmp, /run and /var, which hides a
 # checkout lying below them. Such a checkout is mirrored to a visible place
@@ -26,7 +26,7 @@ ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
 all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan \
-bench clean board test-board bench-board powercut test-powercut:
+bench clean board test-board bench-board powercut test-powercut powercut-wear:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -113,16 +113,23 @@ test-board: deps mipsel
 bench-board: deps
 	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
 
-# Power cuts on the virtual board (sim/board/powercut): CUTS cuts, each one
-# printed with its seed; test-powercut is the short run.
+# Power cuts on the virtual board (sim/board/powercut): repeater sessions cut
+# after each of their file replacements STEPS (1st to 7th), then CUTS cuts at
+# random moments, each one printed with its seed; test-powercut is the short
+# run. powercut-wear prints the flash written per store operation.
 POWERCUT_DIR := build/powercut
 CUTS ?= 200
+STEPS ?= 1-7
 powercut: deps mipsel
 	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
-	sim/board/powercut/campaign.py --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
+	sim/board/powercut/campaign.py --steps $(STEPS) --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
+
+powercut-wear: deps mipsel
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+	sim/board/powercut/wear.py --board-dir $(POWERCUT_DIR)
 
 test-powercut:
-	$(MAKE) --no-print-directory powercut CUTS=$(if $(filter command line,$(origin CUTS)),$(CUTS),5)
+	$(MAKE) --no-print-directory powercut CUTS=$(if $(filter command line,$(origin CUTS)),$(CUTS),2)
 
 clean:
 	rm -rf build

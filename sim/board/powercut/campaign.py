@@ -7,15 +7,20 @@ set readable and one whole generation, a cut repeater session's credentials
 all there or none. Some cuts first damage a set's file on the flash; the
 damage must be reported and the last good copy used.
 
-Usage: campaign.py [--cuts N] [--seed S] [--replay SEED] [--board-dir DIR]
-Every cut's seed is printed; --replay SEED runs that one cut again (on the
-flash image as it is). Ends with the line
+With --steps N (or A-B), repeater sessions are first cut from inside the board
+right after their 1st, 2nd, ... Nth (or Ath ... Bth) file replacement, so
+every step of their commits is cut once.
+
+Usage: campaign.py [--cuts N] [--steps N] [--seed S] [--replay SEED [--step K]]
+                   [--board-dir DIR]
+Every cut's seed is printed; --replay SEED (with --step K for a step cut)
+runs that one cut again on the flash image as it is. Ends with the line
 "power cuts: N, whole: N, mixed: M, unreadable: U, boots failed: B".
 """
 import argparse
 import os
 import random
-import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -42,12 +47,16 @@ class Board:
         self.qemu = subprocess.Popen(
             [os.path.join(SOURCE, "sim/board/boot.sh"), "--no-rootfs", "--board-dir", board_dir,
              "--console", console, "--control", self.socket_path],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
         self.channel = None
         self.buffer = b""
         self.next_id = 0
 
     def connect(self, deadline):
+        if self.channel:  # a reboot: the agent of the new boot is another peer
+            self.channel.close()
+            self.channel, self.buffer = None, b""
         while time.time() < deadline and self.qemu.poll() is None:
             try:
                 channel = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
@@ -60,7 +69,10 @@ class Board:
         return False
 
     def run(self, command, timeout=30.0):
-        """(status, output) of a shell command on the board; None on timeout."""
+        """(status, output) of a shell command on the board; None on timeout
+        or when the board never came up."""
+        if self.channel is None:
+            return None
         self.next_id += 1
         tag = "c%d" % self.next_id
         self.channel.sendall(("%s %s\n" % (tag, command)).encode())
@@ -104,12 +116,25 @@ class Board:
             time.sleep(0.5)
         return False
 
+    def wait_off(self, timeout):
+        """True when the board powered itself off (qemu and boot.sh ended) in time."""
+        try:
+            self.qemu.wait(timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
     def cut(self):
-        """Power off at once: qemu killed, no shutdown of any kind."""
-        self.qemu.kill()
+        """Power off at once: boot.sh and its qemu killed together (boot.sh
+        runs in a process group of its own), no shutdown of any kind."""
+        try:
+            os.killpg(self.qemu.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
         self.qemu.wait()
         if self.channel:
             self.channel.close()
+            self.channel = None
 
 
 def flush_soon(board):
@@ -128,21 +153,18 @@ def console_text(path):
 
 
 def read_sets(board):
-    """{set: {key: value}} and the store's reports, or None when a set cannot be read."""
-    values, reports = {}, ""
+    """({set: {key: value}}, "") or (None, why) when a set cannot be read."""
+    values = {}
     for index in SETS:
-        reply = board.run("nvram show %d 2>/tmp/powercut.err; s=$?; cat /tmp/powercut.err >&2;"
-                          " exit $s" % index)
+        reply = board.run("nvram show %d 2>&1" % index)
         if reply is None or reply[0] != 0:
             return None, reply[1] if reply else "no answer"
         values[index] = {}
         for line in reply[1].splitlines():
-            if line.startswith("nvram: "):
-                reports += line + "\n"
-            elif "=" in line:
+            if "=" in line and not line.startswith("nvram: "):
                 key, _, value = line.partition("=")
                 values[index][key] = value
-    return values, reports
+    return values, ""
 
 
 def generation_problems(values, floor, damaged):
@@ -185,8 +207,12 @@ def session_problems(values, number):
     return []
 
 
-def start_repeater_session(board, number):
+def start_repeater_session(board, number, cut_after=None):
+    """Starts a session; cut_after=N cuts the power right after its Nth file
+    replacement (cut_after_rename.c)."""
     ssid, key, _ = session_keys(number)
+    cutter = "env LD_PRELOAD=/lib/libcut_after_rename.so POWERCUT_AFTER_RENAMES=%d " % cut_after \
+        if cut_after else ""
     commands = [
         "nvram set 0 OperationMode 3",
         "boardctl wifi-configured apcli0 state=2 ssid=%s auth=32 encr=8 key-index=1 key=%s"
@@ -195,7 +221,7 @@ def start_repeater_session(board, number):
         "boardctl wifi-status apclii0 3",
         "boardctl wifi-bssid apcli0 02:00:00:00:%02x:%02x" % (number >> 8 & 255, number & 255),
         "boardctl wifi-channel apcli0 6",
-        "setsid repeater-session </dev/null >/dev/console 2>&1 &",
+        "setsid %srepeater-session </dev/null >/dev/console 2>&1 &" % cutter,
     ]
     for command in commands:
         reply = board.run(command)
@@ -223,18 +249,30 @@ def damage(board, rng):
     return what if reply and reply[0] == 0 else None
 
 
+def step_range(text):
+    first, _, last = text.rpartition("-")
+    return range(int(first or 1), int(last) + 1)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--cuts", type=int, default=200)
     parser.add_argument("--seed", type=int, default=int(time.time()))
+    parser.add_argument("--steps", type=step_range, default=range(0),
+                        help="N or A-B: first, repeater sessions cut right after file"
+                             " replacement 1..N or A..B")
     parser.add_argument("--replay", type=int)
+    parser.add_argument("--step", type=int, help="with --replay: the cut is after this replacement")
     parser.add_argument("--board-dir", default=os.path.join(SOURCE, "build/powercut"))
     args = parser.parse_args()
     board_dir = os.path.abspath(args.board_dir)
     logs = os.path.join(board_dir, "logs")
     os.makedirs(logs, exist_ok=True)
-    seeds = [args.replay] if args.replay is not None else \
-        [args.seed * 1000 + i for i in range(args.cuts)]
+    # (seed, step): step N cuts a repeater session after its Nth file
+    # replacement, no step cuts at a random moment of a random workload.
+    plan = [(args.replay, args.step)] if args.replay is not None else \
+        [(args.seed * 1000 + step, step) for step in args.steps] + \
+        [(args.seed * 1000 + len(args.steps) + i, None) for i in range(1, args.cuts + 1)]
     if args.replay is None and os.path.exists(os.path.join(board_dir, "flash.img")):
         os.unlink(os.path.join(board_dir, "flash.img"))  # a campaign starts on erased flash
 
@@ -249,20 +287,30 @@ def main():
         if first is None or "Gen" not in first[0]:
             board.run("powercut-writer 1 2 && sync")
         floor = {index: 1 for index in SETS}
-        session_number = 0
-        for seed in seeds:
+        for seed, step in plan:
             rng = random.Random(seed)
             values, _ = read_sets(board)
             start = max(int(values[s].get("Gen", "0")) for s in SETS) + 1 if values else 1
             draw = rng.random()
-            kind = "repeater" if draw < 0.3 else "damage" if draw < 0.45 else "tool"
+            kind = "repeater" if draw < 0.3 or step else "damage" if draw < 0.45 else "tool"
             damaged = None
             session_number = seed % 100000
-            if kind == "damage":
+            if values is None:
+                # The last boot failed: this cut comes while it hangs.
+                kind, ok, delay = "no workload (no readable store after the last boot)", True, 1.0
+            elif kind == "damage":
                 # Damage on the flash between two boots: no writer runs.
                 damaged = damage(board, rng)
                 ok = damaged is not None
                 delay = rng.uniform(0.1, 1.0)
+            elif step:
+                ok = start_repeater_session(board, session_number, cut_after=step)
+                began = time.time()
+                if board.wait_off(SESSION_SECONDS + 15):
+                    kind = "repeater cut after file replacement %d" % step
+                else:
+                    kind = "repeater not cut by replacement %d (cut by the host)" % step
+                delay = time.time() - began
             elif kind == "repeater":
                 ok = start_repeater_session(board, session_number)
                 delay = rng.uniform(0.5, SESSION_SECONDS + 8)
@@ -271,7 +319,8 @@ def main():
                 delay = rng.uniform(0.2, 6.0)
             if not ok:
                 print("seed %d: the workload did not start" % seed)
-            time.sleep(delay)
+            if not step:
+                time.sleep(delay)
             board.cut()
 
             console = os.path.join(logs, "seed-%d.log" % seed)
@@ -284,18 +333,17 @@ def main():
                 verdict, detail = "boot failed", "see " + console
             else:
                 flush_soon(board)
-                values, reports = read_sets(board)
+                values, why = read_sets(board)
                 if values is None:
                     tally["unreadable"] += 1
-                    verdict, detail = "unreadable", reports
+                    verdict, detail = "unreadable", why
                 else:
                     problems = generation_problems(values, floor, bool(damaged))
-                    if kind == "repeater":
+                    if kind.startswith("repeater"):
                         problems += session_problems(values, session_number)
                         landed = values[0].get("ApCliSsid") == session_keys(session_number)[0]
                         kind += " (credentials %s)" % ("stored" if landed else "not stored")
-                    seen = console_text(console) + reports
-                    if damaged and "is damaged" not in seen:
+                    if damaged and "is damaged" not in console_text(console):
                         problems.append("damage (%s) not reported" % damaged)
                     if any("no generation" in p for p in problems):
                         tally["unreadable"] += 1
@@ -310,8 +358,8 @@ def main():
                     for index in SETS:
                         if "Gen" in values[index]:
                             floor[index] = int(values[index]["Gen"])
-            print("cut seed %d: %s after %.2f s%s: generations %s -> %s: %s%s" % (
-                seed, kind, delay, ", " + damaged if damaged else "",
+            print("cut seed %d%s: %s after %.2f s%s: generations %s -> %s: %s%s" % (
+                seed, " step %d" % step if step else "", kind, delay, ", " + damaged if damaged else "",
                 "/".join(str(before[s]) for s in SETS), "/".join(str(floor[s]) for s in SETS), verdict,
                 " (" + detail + ")" if detail else ""), flush=True)
     finally:
@@ -320,8 +368,8 @@ def main():
         if os.path.exists(socket_path):
             os.unlink(socket_path)
     print("power cuts: %d, whole: %d, mixed: %d, unreadable: %d, boots failed: %d" % (
-        len(seeds), tally["whole"], tally["mixed"], tally["unreadable"], tally["boots failed"]))
-    return 0 if tally["whole"] == len(seeds) else 1
+        len(plan), tally["whole"], tally["mixed"], tally["unreadable"], tally["boots failed"]))
+    return 0 if tally["whole"] == len(plan) else 1
 
 
 if __name__ == "__main__":

@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import campaign  # noqa: E402
 
 ERASE_BLOCK = 65536
+REBOOTED = "reboot: Restarting system"  # the kernel's last words before a reboot
 
 
 def snapshot(board, flash):
@@ -45,7 +46,7 @@ def measure(board, flash, operation, rounds):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--board-dir", default=os.path.join(campaign.SOURCE, "build/powercut"))
-    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--rounds", type=int, default=3)
     args = parser.parse_args()
     board_dir = os.path.abspath(args.board_dir)
     flash = os.path.join(board_dir, "flash.img")
@@ -60,9 +61,15 @@ def main():
         board.run("nvram set 0 OperationMode 3")
 
         def session(number):
+            reboots = campaign.console_text(board.console).count(REBOOTED)
             campaign.start_repeater_session(board, 90000 + number)
-            time.sleep(campaign.SESSION_SECONDS + 8)
-            board.wait_ready()
+            deadline = time.time() + campaign.SESSION_SECONDS + 30
+            while campaign.console_text(board.console).count(REBOOTED) == reboots:
+                if time.time() > deadline:
+                    raise RuntimeError("the repeater session did not end in a reboot")
+                time.sleep(0.5)
+            if not board.wait_ready():
+                raise RuntimeError("the board did not come back after the session's reboot")
 
         figures = [
             ("nvram set (a changed value)",
