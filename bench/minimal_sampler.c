@@ -14,7 +14,8 @@ int main(void) {
   const struct timespec period = {0, 50 * 1000 * 1000};
   for (;;) {
     unsigned word = 0;
-    if (ioctl(fd, GPIO_CMD_DIR_IN_BANK0, 1UL << 1) < 0 || ioctl(fd, GPIO_CMD_READ_BANK0, &word) < 0) {
+    if (ioctl(fd, GPIO_CMD_DIR_IN_BANK0, 1UL << 1) < 0 ||
+        ioctl(fd, GPIO_CMD_READ_BANK0, &word) < 0) {
       close(fd);
       return 1;
     }

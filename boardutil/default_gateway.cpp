@@ -38,9 +38,8 @@ extern "C" char *gateway_from_route_table(FILE *routes) {
     unsigned long destination = 0, gateway = 0, mask = 0;
     unsigned flags = 0;
     int references = 0, use = 0, metric = 0;
-    if (line[name_end] == '\0' ||
-        sscanf(line + name_end + 1, "%lx%lx%X%d%d%d%lx", &destination, &gateway, &flags,
-               &references, &use, &metric, &mask) < 7) {
+    if (line[name_end] == '\0' || sscanf(line + name_end + 1, "%lx%lx%X%d%d%d%lx", &destination,
+                                         &gateway, &flags, &references, &use, &metric, &mask) < 7) {
       printf("format error");
       return nullptr;
     }

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 

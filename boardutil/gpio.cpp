@@ -52,10 +52,10 @@ void put_words(unsigned char (&record)[N], const uint32_t (&words)[N / 4]) {
 
 }  // namespace
 
-extern "C" int led_request(unsigned pin, unsigned on, unsigned off, unsigned blinks,
-                           unsigned rests, unsigned times) {
-  if (pin > GPIO_MAX_PIN || on > LED_MAX_FIELD || off > LED_MAX_FIELD ||
-      blinks > LED_MAX_FIELD || rests > LED_MAX_FIELD || times > LED_MAX_FIELD) {
+extern "C" int led_request(unsigned pin, unsigned on, unsigned off, unsigned blinks, unsigned rests,
+                           unsigned times) {
+  if (pin > GPIO_MAX_PIN || on > LED_MAX_FIELD || off > LED_MAX_FIELD || blinks > LED_MAX_FIELD ||
+      rests > LED_MAX_FIELD || times > LED_MAX_FIELD) {
     return -1;
   }
   unsigned char info[LED_INFO_SIZE];

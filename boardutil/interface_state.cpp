@@ -10,7 +10,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/pause.h"
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 constexpr const char kName[] = "if_live";

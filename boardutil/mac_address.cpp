@@ -10,7 +10,7 @@
 
 #include <array>
 
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 

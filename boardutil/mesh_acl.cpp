@@ -15,10 +15,10 @@
 #include "boardutil/list_values.h"
 #include "boardutil/mac_address.h"
 #include "boardutil/pause.h"
-#include "unique_fd.h"
 #include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
 #include "nvram.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ void merge_driver_entries(char *text, size_t room, const unsigned char *record) 
     console_debug("%02X:%02X:%02X:%02X:%02X:%02X\n", mac[0], mac[1], mac[2], mac[3], mac[4],
                   mac[5]);
     char entry[kEntryLength + 2];
-    snprintf(entry, sizeof entry, "%02X:%02X:%02X:%02X:%02X:%02X;", mac[0], mac[1], mac[2],
-             mac[3], mac[4], mac[5]);
+    snprintf(entry, sizeof entry, "%02X:%02X:%02X:%02X:%02X:%02X;", mac[0], mac[1], mac[2], mac[3],
+             mac[4], mac[5]);
     if (contains_ignoring_case(text, entry) || length + kEntryLength >= room) continue;
     memcpy(text + length, entry, kEntryLength + 1);
     length += kEntryLength;

@@ -14,7 +14,7 @@
 #include "boardutil/console.h"
 #include "boardutil/wireless_abi.h"
 #include "boardutil/wireless_internal.h"
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 

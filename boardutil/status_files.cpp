@@ -1,12 +1,11 @@
 // Readers of the one-line status files under /tmp, shared by the library's
 // probes of /tmp/Pair and /tmp/internetStatus and by uplinkd's loop.
-#include "boardutil/status_file.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "boardutil/console.h"
-#include "unique_fd.h"
+#include "boardutil/status_file.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 constexpr size_t kStatusReadBytes = 5;

@@ -30,9 +30,7 @@ using boardutil::text_is;
 constexpr const char kKillPing[] = "killall ping 1>/dev/null 2>&1";
 
 // Ends every ping this process may have left running; the result is not needed.
-void kill_ping() {
-  shell_run(kKillPing);
-}
+void kill_ping() { shell_run(kKillPing); }
 
 // Repeater mode: the 2.4 GHz client when it is enabled; otherwise the 5 GHz
 // client when it is enabled and up, or the WAN port when it is not up.

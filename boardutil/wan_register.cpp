@@ -8,7 +8,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/rdm_abi.h"
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 constexpr const char kRegisterDevice[] = "/dev/rdm0";

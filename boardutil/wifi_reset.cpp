@@ -24,7 +24,6 @@ extern "C" void reset_wifi(void) {
   const char *off_24g = nvram_bufget(RT2860_NVRAM, "WiFiOff");
   const char *off_5g = nvram_bufget(RTDEV_NVRAM, "WiFiOff");
   restart_radio(off_24g, "ifconfig ra0 down 1>/dev/null 2>&1", "ifconfig ra0 up 1>/dev/null 2>&1");
-  restart_radio(off_5g, "ifconfig rai0 down 1>/dev/null 2>&1",
-                "ifconfig rai0 up 1>/dev/null 2>&1");
+  restart_radio(off_5g, "ifconfig rai0 down 1>/dev/null 2>&1", "ifconfig rai0 up 1>/dev/null 2>&1");
   console_debug("reset wifi!\n\n\n");
 }

@@ -13,8 +13,8 @@
 #include <algorithm>
 
 #include "boardutil/console.h"
-#include "unique_fd.h"
 #include "boardutil/wireless_internal.h"
+#include "runtime/unique_fd.h"
 
 static_assert(sizeof(wsc_profile) == WSC_PROFILE_SIZE);
 static_assert(WSC_PROFILE_CRED0 + 8 * WSC_CREDENTIAL_SIZE == WSC_PROFILE_SIZE);
@@ -48,8 +48,8 @@ int oid_query(int oid, const char *ifname, void *buffer, int length) {
 }
 
 int wsc_status_of_answer(const unsigned char (&answer)[4]) {
-  uint32_t status = answer[0] | answer[1] << 8 | answer[2] << 16 |
-                    static_cast<uint32_t>(answer[3]) << 24;
+  uint32_t status =
+      answer[0] | answer[1] << 8 | answer[2] << 16 | static_cast<uint32_t>(answer[3]) << 24;
   return static_cast<int>(status);
 }
 
@@ -78,8 +78,8 @@ extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
 extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int length) {
   routerd::unique_fd sock = wireless_socket();
   if (!sock.valid()) console_debug("socket open Fail !\n");
-  size_t marker = std::min<size_t>(boardutil::kWscProfileRequestSize,
-                                   static_cast<size_t>(std::max(length, 0)));
+  size_t marker =
+      std::min<size_t>(boardutil::kWscProfileRequestSize, static_cast<size_t>(std::max(length, 0)));
   memcpy(buffer, boardutil::kWscProfileRequest, marker);
   iwreq request = make_request(ifname, buffer, length, 0);
   if (ioctl(sock.get(), RTPRIV_IOCTL_WSC_PROFILE, &request) < 0) {

@@ -5,8 +5,8 @@
 #include "boardutil/console.h"
 #include "boardutil/list_values.h"
 #include "boardutil/wireless.h"
-#include "credential_records.h"
-#include "credentials.h"
+#include "buttond/credential_records.h"
+#include "buttond/credentials.h"
 #include "nvram.h"
 
 namespace {

@@ -11,11 +11,11 @@
 #include "boardutil/list_values.h"
 #include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
-#include "buttond.h"
-#include "credential_records.h"
-#include "credentials.h"
+#include "buttond/buttond.h"
+#include "buttond/credential_records.h"
+#include "buttond/credentials.h"
+#include "buttond/radios.h"
 #include "nvram.h"
-#include "radios.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "boardutil/console.h"
 #include "boardutil/wireless_abi.h"
 #include "boardutil/wireless_internal.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
+#include "buttond/radios.h"
 #include "nvram.h"
-#include "radios.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "boardutil/gpio.h"
 #include "boardutil/pause.h"
 #include "boardutil/shell.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Decoding of the two driver records configAP applies: the first credential
 // of an access point's WPS profile and the upstream client's configured
 // value.
-#include "credential_records.h"
+#include "buttond/credential_records.h"
 
 #include <algorithm>
 
-#include "credentials.h"
+#include "buttond/credentials.h"
 
 namespace buttond {
 

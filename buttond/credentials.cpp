@@ -1,7 +1,7 @@
 // configAP: applies the credentials a WPS session delivered for one
 // interface, commits all three configuration sets and reboots the router;
 // plus the security names and record fields both paths share.
-#include "credentials.h"
+#include "buttond/credentials.h"
 
 #include <unistd.h>
 
@@ -10,7 +10,7 @@
 #include "boardutil/console.h"
 #include "boardutil/shell.h"
 #include "boardutil/text.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
 #include "nvram.h"
 
 namespace buttond {

@@ -10,8 +10,8 @@
 #include "boardutil/pause.h"
 #include "boardutil/shell.h"
 #include "boardutil/text.h"
-#include "buttond.h"
-#include "monitor_pid.h"
+#include "buttond/buttond.h"
+#include "buttond/monitor_pid.h"
 #include "nvram.h"
 
 namespace {

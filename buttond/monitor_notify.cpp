@@ -3,8 +3,8 @@
 #include <signal.h>
 #include <stdio.h>
 
-#include "buttond.h"
-#include "monitor_pid.h"
+#include "buttond/buttond.h"
+#include "buttond/monitor_pid.h"
 
 extern "C" void send_signal_velmora(int sig) {
   int pid = 0;

@@ -1,6 +1,6 @@
 // The pid file is opened, read with "%d" and closed on every call: the
 // monitor may restart at any time.
-#include "monitor_pid.h"
+#include "buttond/monitor_pid.h"
 
 #include <stdio.h>
 

@@ -4,7 +4,7 @@
 
 #include "boardutil/pause.h"
 #include "boardutil/pidfile.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
 #include "nvram.h"
 
 extern "C" {

@@ -7,8 +7,8 @@
 
 #include "boardutil/gpio.h"
 #include "boardutil/status_file.h"
-#include "buttond.h"
-#include "unique_fd.h"
+#include "buttond/buttond.h"
+#include "runtime/unique_fd.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "boardutil/iwpriv.h"
 #include "boardutil/shell.h"
 #include "boardutil/wireless.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
+#include "buttond/radios.h"
 #include "nvram.h"
-#include "radios.h"
 
 namespace {
 

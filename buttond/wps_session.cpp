@@ -13,10 +13,10 @@
 #include "boardutil/shell.h"
 #include "boardutil/text.h"
 #include "boardutil/timer.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
+#include "buttond/radios.h"
 #include "nvram.h"
-#include "radios.h"
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 extern "C" {
 volatile int wps_type = WPS_TYPE_ROUTER;
@@ -58,12 +58,12 @@ int start_router_session() {
 void prepare_upstream_client(const buttond::Radio &radio) {
   const char *ifname = radio.apcli;
   int set = radio.set;
-  constexpr std::array kCleared = {"ApCliSsid= ", "ApCliBssid= ", "ApCliEncrypType= ",
-                                   "ApCliWPAPSK= "};
+  constexpr std::array kCleared = {
+      "ApCliSsid= ", "ApCliBssid= ", "ApCliEncrypType= ", "ApCliWPAPSK= "};
   constexpr std::array kEmptiedKeys = {"ApCliSsid", "ApCliBssid", "ApCliAuthMode",
                                        "ApCliEncrypType", "ApCliWPAPSK"};
-  constexpr std::array kEnrollee = {"ApCliEnable=0", "WscConfMode=1", "WscMode=2",
-                                    "ApCliEnable=1", "WscGetConf=1"};
+  constexpr std::array kEnrollee = {"ApCliEnable=0", "WscConfMode=1", "WscMode=2", "ApCliEnable=1",
+                                    "WscGetConf=1"};
   for (const char *setting : kCleared) boardutil::iwpriv_set(shell_run, ifname, setting);
   // One commit for all six keys: a commit per key would let a power cut
   // leave the upstream client half cleared, and wear the flash six times.

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <string>
 
-#include "fakehw/hw_state.h"
-#include "fakehw/text_parse.h"
-#include "fakehwctl/button_script.h"
-#include "fuzz_check.h"
+#include "fuzz/fuzz_check.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehw/text_parse.h"
+#include "sim/fakehwctl/button_script.h"
 
 namespace {
 

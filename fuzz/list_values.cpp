@@ -3,13 +3,14 @@
 // and after it is kept as it was (missing elements are added empty), and
 // element n becomes the value cut to 255 characters; an index outside the
 // eight slots changes nothing.
+#include "boardutil/list_values.h"
+
 #include <string.h>
 
 #include <string>
 #include <string_view>
 
-#include "boardutil/list_values.h"
-#include "fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   }
   // A list that is the previous result itself is read whole.
   std::string previous = result;
-  FUZZ_CHECK(set_nth_value(n, result, value.c_str()) == expected_list(n, previous, value).substr(0, kResultRoom));
+  FUZZ_CHECK(set_nth_value(n, result, value.c_str()) ==
+             expected_list(n, previous, value).substr(0, kResultRoom));
   return 0;
 }

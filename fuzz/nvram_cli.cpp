@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_check.h"
-#include "tool/commands.h"
+#include "fuzz/fuzz_check.h"
+#include "nvram/tool/commands.h"
 
 namespace {
 
@@ -23,7 +23,9 @@ bool writes(std::string_view command) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string_view input = fuzz::as_text(data, size);
   std::vector<std::string> words = {"nvram"};
-  while (!input.empty() && words.size() < kMaxArguments) words.emplace_back(fuzz::next_field(input));
+  while (!input.empty() && words.size() < kMaxArguments) {
+    words.emplace_back(fuzz::next_field(input));
+  }
   std::vector<char *> argv;
   for (std::string &word : words) argv.push_back(word.data());
   argv.push_back(nullptr);

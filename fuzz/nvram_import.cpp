@@ -3,9 +3,9 @@
 // import again to the same values.
 #include <string>
 
-#include "fuzz_check.h"
-#include "line_format.h"
-#include "tool/import_file.h"
+#include "fuzz/fuzz_check.h"
+#include "nvram/line_format.h"
+#include "nvram/tool/import_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   nvram::Values values;

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "crc32.h"
-#include "file_format.h"
-#include "fuzz_check.h"
-#include "line_format.h"
+#include "fuzz/fuzz_check.h"
+#include "nvram/crc32.h"
+#include "nvram/file_format.h"
+#include "nvram/line_format.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "fuzz_check.h"
-#include "scenario.h"
+#include "fuzz/fuzz_check.h"
+#include "sim/panel/scenario.h"
 
 namespace {
 

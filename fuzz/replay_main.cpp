@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "boardutil/default_gateway.h"
-#include "fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size == 0) return 0;  // fmemopen refuses an empty buffer

@@ -7,7 +7,7 @@
 
 #include "boardutil/wireless_abi.h"
 #include "boardutil/wireless_internal.h"
-#include "fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "credential_records.h"
-#include "credentials.h"
-#include "fuzz_check.h"
+#include "buttond/credential_records.h"
+#include "buttond/credentials.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
@@ -23,13 +23,15 @@ unsigned u16(const unsigned char *field) { return field[0] | field[1] << 8; }
 
 bool known_auth(const char *name) {
   if (strcmp(name, buttond::kOpenAuth.ap) == 0) return true;
-  return std::any_of(buttond::kAuthNames.begin(), buttond::kAuthNames.end(),
-                     [name](const buttond::SecurityName &auth) { return strcmp(auth.ap, name) == 0; });
+  return std::any_of(
+      buttond::kAuthNames.begin(), buttond::kAuthNames.end(),
+      [name](const buttond::SecurityName &auth) { return strcmp(auth.ap, name) == 0; });
 }
 
 void check_ap_credential(const unsigned char *credential) {
   buttond::ApCredential c = buttond::decode_ap_credential(credential);
-  FUZZ_CHECK(std::string_view(c.ssid) == field_text(credential + WSC_CRED_SSID, WSC_CRED_SSID_SIZE));
+  FUZZ_CHECK(std::string_view(c.ssid) ==
+             field_text(credential + WSC_CRED_SSID, WSC_CRED_SSID_SIZE));
   FUZZ_CHECK(c.auth == u16(credential + WSC_CRED_AUTH_TYPE));
   FUZZ_CHECK(c.encr == u16(credential + WSC_CRED_ENCR_TYPE));
   FUZZ_CHECK(c.key_len <= WSC_CRED_KEY_SIZE);

@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "sets.h"
-#include "status.h"
-#include "store.h"
+#include "nvram/sets.h"
+#include "nvram/status.h"
+#include "nvram/store.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // A damaged file is reported here, where the copy to use instead is chosen;
 // the caller always gets values to work with.
-#include "committed_set.h"
+#include "nvram/committed_set.h"
 
-#include "defaults.h"
-#include "file_format.h"
-#include "file_io.h"
-#include "journal.h"
-#include "set_files.h"
-#include "status.h"
+#include "nvram/defaults.h"
+#include "nvram/file_format.h"
+#include "nvram/file_io.h"
+#include "nvram/journal.h"
+#include "nvram/set_files.h"
+#include "nvram/status.h"
 
 namespace nvram {
 namespace {

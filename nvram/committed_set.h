@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "sets.h"
+#include "nvram/sets.h"
 
 namespace nvram {
 

@@ -1,6 +1,6 @@
 // One constant table per set, indexed like the sets; a new default is one
 // more row.
-#include "defaults.h"
+#include "nvram/defaults.h"
 
 #include <span>
 

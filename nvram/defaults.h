@@ -3,7 +3,7 @@
 #ifndef NVRAM_DEFAULTS_H
 #define NVRAM_DEFAULTS_H
 
-#include "sets.h"
+#include "nvram/sets.h"
 
 namespace nvram {
 

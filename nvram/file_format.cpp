@@ -1,11 +1,11 @@
 // The header is checked field by field before the body is looked at, and
 // the body only once its length and checksum match.
-#include "file_format.h"
+#include "nvram/file_format.h"
 
 #include <cstdio>
 
-#include "crc32.h"
-#include "line_format.h"
+#include "nvram/crc32.h"
+#include "nvram/line_format.h"
 
 namespace nvram {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "sets.h"
-#include "status.h"
+#include "nvram/sets.h"
+#include "nvram/status.h"
 
 namespace nvram {
 

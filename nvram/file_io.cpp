@@ -1,6 +1,6 @@
 // Every system call is retried on EINTR where it can be interrupted; a
 // temporary file that could not be put in place is removed again.
-#include "file_io.h"
+#include "nvram/file_io.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace nvram {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "status.h"
+#include "nvram/status.h"
 
 namespace nvram {
 

@@ -1,17 +1,17 @@
 // The journal is itself a set file (file_format.h) whose keys are the sets'
 // names and whose values are their new files, so it is checked by the same
 // length and checksum; it is written by the same durable replacement.
-#include "journal.h"
+#include "nvram/journal.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "committed_set.h"
-#include "file_format.h"
-#include "file_io.h"
-#include "set_files.h"
+#include "nvram/committed_set.h"
+#include "nvram/file_format.h"
+#include "nvram/file_io.h"
+#include "nvram/set_files.h"
 
 namespace nvram {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "status.h"
+#include "nvram/status.h"
 
 namespace nvram {
 

@@ -1,8 +1,8 @@
 // Escaping only ever adds a backslash before a backslash or for a newline,
 // so unescaping is a single pass that refuses any other backslash.
-#include "line_format.h"
+#include "nvram/line_format.h"
 
-#include "sets.h"
+#include "nvram/sets.h"
 
 namespace nvram {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "status.h"
+#include "nvram/status.h"
 
 namespace nvram {
 

@@ -1,8 +1,8 @@
 // The paths are joined at compile time from the build's NVRAM_DIR and the
 // set names, so no path is ever formatted at run time.
-#include "set_files.h"
+#include "nvram/set_files.h"
 
-#include "sets.h"
+#include "nvram/sets.h"
 
 #define NVRAM_SET_FILES(name)                                                 \
   {                                                                           \

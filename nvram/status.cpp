@@ -1,6 +1,6 @@
 // Messages are formatted into a bounded line first, so a report is one
 // write of at most 512 characters whatever the texts it quotes.
-#include "status.h"
+#include "nvram/status.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // One stat per read tells whether another process committed; a commit
 // re-reads the file under the sets' locks, so changes of others are kept.
-#include "store.h"
+#include "nvram/store.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,11 +12,11 @@
 #include <optional>
 #include <vector>
 
-#include "committed_set.h"
-#include "file_format.h"
-#include "file_io.h"
-#include "journal.h"
-#include "set_files.h"
+#include "nvram/committed_set.h"
+#include "nvram/file_format.h"
+#include "nvram/file_io.h"
+#include "nvram/journal.h"
+#include "nvram/set_files.h"
 
 namespace nvram {
 namespace {
@@ -125,9 +125,10 @@ Status prepare(int index, std::vector<SetWrite> &writes) {
   }
   std::string bytes = encode_set(merged);
   if (bytes.size() > kMaxFileSize) {
-    return Status::error("set %d would be %zu bytes, more than the %zu the store holds;"
-                         " not committed",
-                         index, bytes.size(), kMaxFileSize);
+    return Status::error(
+        "set %d would be %zu bytes, more than the %zu the store holds;"
+        " not committed",
+        index, bytes.size(), kMaxFileSize);
   }
   writes.push_back({index, std::move(merged), std::move(bytes), std::move(on_disk)});
   return Status::ok();

@@ -6,7 +6,7 @@
 
 #include "boardutil/console.h"
 #include "boardutil/gpio.h"
-#include "uplinkd.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 

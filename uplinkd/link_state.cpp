@@ -4,7 +4,7 @@
 #include "boardutil/shell.h"
 #include "boardutil/status_file.h"
 #include "boardutil/uplink.h"
-#include "uplinkd.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 

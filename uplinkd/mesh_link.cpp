@@ -10,7 +10,7 @@
 #include "boardutil/status_file.h"
 #include "boardutil/text.h"
 #include "nvram.h"
-#include "uplinkd.h"
+#include "uplinkd/uplinkd.h"
 
 extern "C" {
 int mesh_link_status = 3;

@@ -7,7 +7,7 @@
 #include "boardutil/pause.h"
 #include "boardutil/pidfile.h"
 #include "nvram.h"
-#include "uplinkd.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 constexpr const char kPidFile[] = "/var/run/uplinkd.pid";

@@ -1,7 +1,7 @@
 // The process-wide state of uplinkd: the last applied LED and link states,
 // the link-down count, the NTP flag, and the settings read at start-up.
 #include "boardutil/text.h"
-#include "uplinkd.h"
+#include "uplinkd/uplinkd.h"
 
 extern "C" {
 int led_status = LED_STATE_NONE;

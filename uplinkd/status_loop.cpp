@@ -4,7 +4,7 @@
 #include "boardutil/pause.h"
 #include "boardutil/shell.h"
 #include "boardutil/text.h"
-#include "uplinkd.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Each command is a row of a table: its name, the words it takes and the
 // function that runs it; the words are checked before the store is touched.
-#include "commands.h"
+#include "nvram/tool/commands.h"
 
 #include <cstdio>
 #include <string_view>
 
-#include "import_file.h"
-#include "line_format.h"
-#include "sets.h"
-#include "status.h"
-#include "store.h"
+#include "nvram/line_format.h"
+#include "nvram/sets.h"
+#include "nvram/status.h"
+#include "nvram/store.h"
+#include "nvram/tool/import_file.h"
 
 namespace nvram {
 namespace {

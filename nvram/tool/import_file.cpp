@@ -1,10 +1,10 @@
 // The whole file is read first (bounded like a set file), then split into
 // lines; the first bad line stops the import before anything is stored.
-#include "import_file.h"
+#include "nvram/tool/import_file.h"
 
-#include "committed_set.h"
-#include "file_io.h"
-#include "line_format.h"
+#include "nvram/committed_set.h"
+#include "nvram/file_io.h"
+#include "nvram/line_format.h"
 
 namespace nvram {
 

@@ -1,6 +1,6 @@
 // The descriptor table of fake devices. Atomic entries: a signal handler or
 // another thread may open, use or close a device at any time.
-#include "fakehw/devices.h"
+#include "sim/fakehw/devices.h"
 
 #include <atomic>
 

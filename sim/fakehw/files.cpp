@@ -1,6 +1,6 @@
 // Answer files of the fake drivers. Sequence files are consumed under an
 // exclusive lock, so two processes never take the same value twice.
-#include "fakehw/files.h"
+#include "sim/fakehw/files.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,9 +8,9 @@
 
 #include <cstring>
 
-#include "fakehw/real.h"
-#include "fakehw/saved_errno.h"
-#include "fakehw/text_parse.h"
+#include "sim/fakehw/real.h"
+#include "sim/fakehw/saved_errno.h"
+#include "sim/fakehw/text_parse.h"
 
 namespace fakehw {
 namespace {

@@ -4,11 +4,11 @@
 #include <cstdint>
 
 #include "boardutil/gpio_abi.h"
-#include "fakehw/decoders.h"
-#include "fakehw/hw_state.h"
-#include "fakehw/le_bytes.h"
-#include "fakehw/log.h"
-#include "fakehw/state.h"
+#include "sim/fakehw/decoders.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehw/le_bytes.h"
+#include "sim/fakehw/log.h"
+#include "sim/fakehw/state.h"
 
 namespace fakehw {
 namespace {
@@ -98,8 +98,8 @@ int set_led(unsigned long request, const void *arg) {
     uint32_t value = get_le32(info + 4 * i);
     uint32_t limit = i == 0 ? GPIO_MAX_PIN : LED_MAX_FIELD;
     if (value > limit) {
-      return refused(request, Text().add(kLedFields[i]).add_char('=').dec(value).add(" out of range"),
-                     EINVAL);
+      return refused(
+          request, Text().add(kLedFields[i]).add_char('=').dec(value).add(" out of range"), EINVAL);
     }
     line.add_char(' ').add(kLedFields[i]).add_char('=').dec(value);
   }

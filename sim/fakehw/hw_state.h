@@ -43,19 +43,19 @@ using Level = std::atomic<uint8_t>;
 static_assert(Word::is_always_lock_free && Level::is_always_lock_free);
 
 struct HwState {
-  Word magic;           // kStateMagic once initialised
-  Word version;         // kStateVersion
-  Word time_divisor;    // sleeps and timers run this many times faster
-  Word logging;         // 1: each request is logged to kRequestsLogPath
-  Word gpio_missing;    // 1: opening /dev/gpio fails with ENOENT
-  Word gpio_refuse;     // GpioRequest bits
+  Word magic;         // kStateMagic once initialised
+  Word version;       // kStateVersion
+  Word time_divisor;  // sleeps and timers run this many times faster
+  Word logging;       // 1: each request is logged to kRequestsLogPath
+  Word gpio_missing;  // 1: opening /dev/gpio fails with ENOENT
+  Word gpio_refuse;   // GpioRequest bits
   Word bank_levels[kGpioBanks];
-  Word rdm_missing;     // 1: opening /dev/rdm0 fails with ENOENT
-  Word rdm_refuse;      // RdmRequest bits
-  Word wan_link;        // bit 0 of switch register 0x113408
-  Word button_length;   // samples in button_levels
-  Word button_after;    // the level once the samples are used up
-  Word button_cursor;   // successful reads of bank 0 since the script was set
+  Word rdm_missing;    // 1: opening /dev/rdm0 fails with ENOENT
+  Word rdm_refuse;     // RdmRequest bits
+  Word wan_link;       // bit 0 of switch register 0x113408
+  Word button_length;  // samples in button_levels
+  Word button_after;   // the level once the samples are used up
+  Word button_cursor;  // successful reads of bank 0 since the script was set
   Level button_levels[kButtonMaxSamples];
 };
 static_assert(sizeof(HwState) == 16 * 4 + kButtonMaxSamples);

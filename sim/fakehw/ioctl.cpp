@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstdarg>
 
-#include "fakehw/decoders.h"
-#include "fakehw/devices.h"
-#include "fakehw/real.h"
+#include "sim/fakehw/decoders.h"
+#include "sim/fakehw/devices.h"
+#include "sim/fakehw/real.h"
 
 namespace fakehw {
 namespace {

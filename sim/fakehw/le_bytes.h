@@ -11,9 +11,7 @@ inline uint32_t get_le32(const unsigned char *p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-inline uint16_t get_le16(const unsigned char *p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
+inline uint16_t get_le16(const unsigned char *p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 inline void put_le32(unsigned char *p, uint32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(value >> (8 * i));

@@ -1,16 +1,16 @@
 // Appends request lines to /run/sim/requests.log. The log is opened for
 // each line: a cached descriptor could be closed or reused by the program.
-#include "fakehw/log.h"
+#include "sim/fakehw/log.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
 
-#include "fakehw/hw_state.h"
-#include "fakehw/real.h"
-#include "fakehw/saved_errno.h"
-#include "fakehw/state.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehw/real.h"
+#include "sim/fakehw/saved_errno.h"
+#include "sim/fakehw/state.h"
 
 namespace fakehw {
 

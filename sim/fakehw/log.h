@@ -3,7 +3,7 @@
 #ifndef SIM_FAKEHW_LOG_H
 #define SIM_FAKEHW_LOG_H
 
-#include "fakehw/text.h"
+#include "sim/fakehw/text.h"
 
 namespace fakehw {
 

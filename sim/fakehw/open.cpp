@@ -8,9 +8,9 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "fakehw/devices.h"
-#include "fakehw/real.h"
-#include "fakehw/state.h"
+#include "sim/fakehw/devices.h"
+#include "sim/fakehw/real.h"
+#include "sim/fakehw/state.h"
 
 namespace fakehw {
 namespace {

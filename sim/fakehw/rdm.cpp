@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "boardutil/rdm_abi.h"
-#include "fakehw/decoders.h"
-#include "fakehw/hw_state.h"
-#include "fakehw/le_bytes.h"
-#include "fakehw/log.h"
-#include "fakehw/state.h"
+#include "sim/fakehw/decoders.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehw/le_bytes.h"
+#include "sim/fakehw/log.h"
+#include "sim/fakehw/state.h"
 
 namespace fakehw {
 namespace {
@@ -25,7 +25,9 @@ bool scripted_failure(RdmRequest kind) {
 }
 
 int accept(unsigned long request, unsigned long value) {
-  if (value != 0) return refused(request, Text().add("argument ").hex(value).add(", not 0"), EINVAL);
+  if (value != 0) {
+    return refused(request, Text().add("argument ").hex(value).add(", not 0"), EINVAL);
+  }
   Text line;
   line.add("rdm cmd=").hex(request, 4, true).add(" arg=").dec(value);
   log_request(line);

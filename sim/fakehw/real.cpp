@@ -1,7 +1,7 @@
 // Finds the next definitions (the C library's) of the replaced calls at load
 // time; a call made before that (another library's constructor) resolves
 // its own on the spot.
-#include "fakehw/real.h"
+#include "sim/fakehw/real.h"
 
 #include <dlfcn.h>
 

@@ -9,9 +9,9 @@
 
 #include <cerrno>
 
-#include "fakehw/real.h"
-#include "fakehw/state.h"
-#include "fakehw/time_scale.h"
+#include "sim/fakehw/real.h"
+#include "sim/fakehw/state.h"
+#include "sim/fakehw/time_scale.h"
 
 namespace fakehw {
 namespace {
@@ -51,7 +51,8 @@ namespace real = fakehw::real;
 extern "C" unsigned sleep(unsigned seconds) { return fakehw::sleep_seconds(seconds); }
 
 extern "C" int usleep(useconds_t micros) {
-  timespec request{static_cast<time_t>(micros / 1000000), static_cast<long>(micros % 1000000) * 1000};
+  timespec request{static_cast<time_t>(micros / 1000000),
+                   static_cast<long>(micros % 1000000) * 1000};
   request = scale_down(request, time_divisor());
   return real::nanosleep(&request, nullptr);
 }
@@ -61,7 +62,9 @@ extern "C" int nanosleep(const timespec *request, timespec *remaining) {
   if (divisor == 1 || request == nullptr) return real::nanosleep(request, remaining);
   timespec scaled = scale_down(*request, divisor);
   int result = real::nanosleep(&scaled, remaining);
-  if (result < 0 && errno == EINTR && remaining != nullptr) *remaining = scale_up(*remaining, divisor);
+  if (result < 0 && errno == EINTR && remaining != nullptr) {
+    *remaining = scale_up(*remaining, divisor);
+  }
   return result;
 }
 
@@ -94,7 +97,9 @@ extern "C" int ppoll(pollfd *fds, nfds_t count, const timespec *timeout, const s
 extern "C" int pselect(int count, fd_set *in, fd_set *out, fd_set *except, const timespec *timeout,
                        const sigset_t *mask) {
   uint32_t divisor = time_divisor();
-  if (divisor == 1 || timeout == nullptr) return real::pselect(count, in, out, except, timeout, mask);
+  if (divisor == 1 || timeout == nullptr) {
+    return real::pselect(count, in, out, except, timeout, mask);
+  }
   timespec scaled = scale_down(*timeout, divisor);
   return real::pselect(count, in, out, except, &scaled, mask);
 }

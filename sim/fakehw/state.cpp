@@ -1,7 +1,7 @@
 // Maps /run/sim/hw/state once per process (MAP_SHARED, so every process
 // sees the same switches and the same button cursor) without system calls
 // after that; safe from signal handlers and concurrent threads.
-#include "fakehw/state.h"
+#include "sim/fakehw/state.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,8 +10,8 @@
 
 #include <atomic>
 
-#include "fakehw/real.h"
-#include "fakehw/saved_errno.h"
+#include "sim/fakehw/real.h"
+#include "sim/fakehw/saved_errno.h"
 
 namespace fakehw {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "fakehw/hw_state.h"
+#include "sim/fakehw/hw_state.h"
 
 namespace fakehw {
 

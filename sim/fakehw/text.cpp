@@ -1,6 +1,6 @@
 // The bounded text builder: digits are produced right to left into a small
 // scratch array, then appended like any other text.
-#include "fakehw/text.h"
+#include "sim/fakehw/text.h"
 
 namespace fakehw {
 

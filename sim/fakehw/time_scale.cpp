@@ -1,7 +1,7 @@
 // Exact scaling of durations in seconds and nanoseconds without overflow on
 // 32-bit time_t: whole seconds and the remainder are divided separately,
 // products saturate.
-#include "fakehw/time_scale.h"
+#include "sim/fakehw/time_scale.h"
 
 #include <limits>
 

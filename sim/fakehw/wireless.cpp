@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "boardutil/wireless_abi.h"
-#include "fakehw/decoders.h"
-#include "fakehw/files.h"
-#include "fakehw/hw_state.h"
-#include "fakehw/le_bytes.h"
-#include "fakehw/log.h"
-#include "fakehw/text_parse.h"
+#include "sim/fakehw/decoders.h"
+#include "sim/fakehw/files.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehw/le_bytes.h"
+#include "sim/fakehw/log.h"
+#include "sim/fakehw/text_parse.h"
 
 namespace fakehw {
 namespace {
@@ -60,7 +60,8 @@ void log_answered(const Request &request) {
 // Whether the interface's fail file names this request.
 bool scripted_failure(const Request &request, WifiFailToken::Kind kind, uint32_t oid) {
   char buffer[kSequenceCapacity];
-  size_t length = read_small_file(answer_path(request, kWifiFailFile).c_str(), buffer, sizeof buffer);
+  size_t length =
+      read_small_file(answer_path(request, kWifiFailFile).c_str(), buffer, sizeof buffer);
   std::string_view tokens(buffer, length);
   for (std::string_view token = next_token(tokens); !token.empty(); token = next_token(tokens)) {
     WifiFailToken named = parse_wifi_fail_token(token);
@@ -99,7 +100,8 @@ void answer_profile(const Request &request, unsigned char *answer) {
 
 void answer_acl(const Request &request, unsigned char *answer) {
   char buffer[ACL_MAX_ENTRIES * 20];
-  size_t length = read_small_file(answer_path(request, kWifiAclFile).c_str(), buffer, sizeof buffer);
+  size_t length =
+      read_small_file(answer_path(request, kWifiAclFile).c_str(), buffer, sizeof buffer);
   std::string_view lines(buffer, length);
   uint32_t count = 0;
   uint32_t reported = 0;  // "count N": a driver that claims more entries than it holds
@@ -121,22 +123,22 @@ struct OidAnswer {
   void (*fill)(const Request &, unsigned char *);
 };
 constexpr OidAnswer kOidAnswers[] = {
-    {OID_WSC_STATUS, 4, answer_status},
-    {OID_WSC_PROFILE, WSC_PROFILE_SIZE, answer_profile},
-    {OID_APCLI_CHANNEL, 1, answer_channel},
-    {OID_APCLI_BSSID, 6, answer_bssid},
+    {OID_WSC_STATUS, 4, answer_status},        {OID_WSC_PROFILE, WSC_PROFILE_SIZE, answer_profile},
+    {OID_APCLI_CHANNEL, 1, answer_channel},    {OID_APCLI_BSSID, 6, answer_bssid},
     {OID_ACL_LIST, ACL_LIST_SIZE, answer_acl},
 };
 static_assert(WSC_PROFILE_SIZE <= kLargestAnswer && ACL_LIST_SIZE <= kLargestAnswer);
 
 int wrong_length(const Request &request, unsigned expected) {
-  return refused(request, Text().add("length ").dec(request.data->length).add(", expected ").dec(expected),
+  return refused(request,
+                 Text().add("length ").dec(request.data->length).add(", expected ").dec(expected),
                  EINVAL);
 }
 
 // Requests other than OID queries carry no flags.
 int wrong_flags(const Request &request) {
-  return refused(request, Text().add("flags ").hex(request.data->flags).add(", expected 0"), EINVAL);
+  return refused(request, Text().add("flags ").hex(request.data->flags).add(", expected 0"),
+                 EINVAL);
 }
 
 int query_oid(Request &request) {
@@ -159,7 +161,6 @@ int query_oid(Request &request) {
   return refused(request, "unknown OID", EOPNOTSUPP);
 }
 
-
 int configured_value(Request &request) {
   request.what.add("wsc-profile");
   if (scripted_failure(request, WifiFailToken::kWscProfile, 0)) {
@@ -168,7 +169,9 @@ int configured_value(Request &request) {
   if (request.data->flags != 0) return wrong_flags(request);
   size_t length = request.data->length < WSC_CONFIGURED_VALUE_SIZE ? request.data->length
                                                                    : WSC_CONFIGURED_VALUE_SIZE;
-  if (length > 0 && request.data->pointer == nullptr) return refused(request, "null buffer", EINVAL);
+  if (length > 0 && request.data->pointer == nullptr) {
+    return refused(request, "null buffer", EINVAL);
+  }
   char answer[WSC_CONFIGURED_VALUE_SIZE] = {};
   read_small_file(answer_path(request, kWifiConfiguredFile).c_str(), answer, sizeof answer);
   if (length > 0) memcpy(request.data->pointer, answer, length);
@@ -186,8 +189,8 @@ int connection_status(Request &request) {
     return wrong_length(request, APCLI_CONNSTATUS_BUFFER);
   }
   char answer[APCLI_CONNSTATUS_BUFFER] = {};
-  size_t length = read_small_file(answer_path(request, kWifiConnStatusFile).c_str(), answer,
-                                  sizeof answer - 1);
+  size_t length =
+      read_small_file(answer_path(request, kWifiConnStatusFile).c_str(), answer, sizeof answer - 1);
   memcpy(request.data->pointer, answer, length + 1);
   log_answered(request);
   request.data->length = static_cast<uint16_t>(length);

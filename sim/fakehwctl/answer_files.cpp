@@ -1,6 +1,6 @@
 // Writes the wireless answer files through a temporary file renamed over
 // the old one, and clears them all for a fresh board.
-#include "fakehwctl/answer_files.h"
+#include "sim/fakehwctl/answer_files.h"
 
 #include <unistd.h>
 
@@ -12,8 +12,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "fakehw/hw_state.h"
-#include "fakehw/text_parse.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehw/text_parse.h"
 
 namespace fakehwctl {
 

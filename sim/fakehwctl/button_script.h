@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fakehwctl/result.h"
+#include "sim/fakehwctl/result.h"
 
 namespace fakehwctl {
 

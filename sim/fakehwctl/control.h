@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fakehwctl/result.h"
+#include "sim/fakehwctl/result.h"
 
 namespace fakehwctl {
 
@@ -30,7 +30,7 @@ Result set_bank_levels(unsigned bank, uint32_t word);  // bank 0..3
 // LEVELxCOUNT for COUNT reads; the last level then holds.
 Result set_button_script(std::string_view script);
 Result set_button_hold(bool pressed);  // the level once the script is used up
-unsigned button_reads();  // reads since the script was set
+unsigned button_reads();               // reads since the script was set
 Result set_rdm_missing(bool missing);
 Result set_rdm_fail(std::string_view requests);  // "0x6B0E 0x6B03"
 Result set_wan_link(bool up);
@@ -55,9 +55,9 @@ struct WscConfiguredValue {
   unsigned ssid_len = 0;
 };
 
-Result set_wifi_status(const std::string &ifname, std::string_view sequence);  // "0 0 34"
+Result set_wifi_status(const std::string &ifname, std::string_view sequence);   // "0 0 34"
 Result set_wifi_channel(const std::string &ifname, std::string_view sequence);  // "6"
-Result set_wifi_bssid(const std::string &ifname, std::string_view sequence);  // MACs
+Result set_wifi_bssid(const std::string &ifname, std::string_view sequence);    // MACs
 // reported_count, when not 0, is the entry count the driver claims (it may
 // claim more than the 64 entries its record holds).
 Result set_wifi_acl(const std::string &ifname, const std::vector<std::string> &macs,

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "fakehw/text_parse.h"
-#include "fakehwctl/control.h"
+#include "sim/fakehw/text_parse.h"
+#include "sim/fakehwctl/control.h"
 
 namespace {
 
@@ -64,7 +64,8 @@ Result fields(const Args &args, std::map<std::string, std::string> &text,
 
 Result wifi_profile(const Args &args) {
   std::map<std::string, std::string> text{{"ssid", ""}, {"key", ""}};
-  std::map<std::string, uint32_t> numbers{{"auth", 0}, {"encr", 0}, {"key-len", UINT32_MAX}, {"key-index", 0}};
+  std::map<std::string, uint32_t> numbers{
+      {"auth", 0}, {"encr", 0}, {"key-len", UINT32_MAX}, {"key-index", 0}};
   if (Result parsed = fields(args, text, numbers); !parsed) return parsed;
   uint32_t key_len = numbers["key-len"];
   return fakehwctl::set_wifi_profile(

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fakehw/hw_state.h"
+#include "sim/fakehw/hw_state.h"
 
 namespace fakehwctl {
 

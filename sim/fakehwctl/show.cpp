@@ -3,16 +3,15 @@
 #include <cstdio>
 #include <string>
 
-#include "fakehw/text_parse.h"
-#include "fakehwctl/answer_files.h"
-#include "fakehwctl/control.h"
-#include "fakehwctl/request_names.h"
-#include "fakehwctl/state_file.h"
+#include "sim/fakehw/text_parse.h"
+#include "sim/fakehwctl/answer_files.h"
+#include "sim/fakehwctl/control.h"
+#include "sim/fakehwctl/request_names.h"
+#include "sim/fakehwctl/state_file.h"
 
 namespace fakehwctl {
 
 using fakehw::HwState;
-using fakehw::Word;
 using fakehw::kButtonPressed;
 using fakehw::kWifiAclFile;
 using fakehw::kWifiBssidFile;
@@ -23,6 +22,7 @@ using fakehw::kWifiFailFile;
 using fakehw::kWifiProfileFile;
 using fakehw::kWifiStatusFile;
 using fakehw::next_token;
+using fakehw::Word;
 
 namespace {
 
@@ -48,8 +48,7 @@ std::string show_switches(const HwState &state) {
   text += "time-divisor " + std::to_string(state.time_divisor.load()) + "\n";
   text += "logging " + std::string(state.logging.load() != 0 ? "on" : "off") + "\n";
   text += "gpio missing " + yes_no(state.gpio_missing) + "\n";
-  text += "gpio fail " +
-          fail_names(state.gpio_refuse.load(), kGpioRequestNames) + "\n";
+  text += "gpio fail " + fail_names(state.gpio_refuse.load(), kGpioRequestNames) + "\n";
   text += "gpio banks";
   for (const Word &word : state.bank_levels) text += " " + hex(word.load());
   text += "\n";

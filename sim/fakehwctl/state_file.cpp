@@ -1,7 +1,7 @@
 // Creates, initialises and maps /run/sim/hw/state. The file is never
 // replaced, only rewritten in place, because every process of the sandbox
 // keeps its own shared mapping of it.
-#include "fakehwctl/state_file.h"
+#include "sim/fakehwctl/state_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -12,13 +12,12 @@
 #include <cstring>
 #include <string>
 
-#include "fakehwctl/control.h"
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
+#include "sim/fakehwctl/control.h"
 
 namespace fakehwctl {
 
 using fakehw::HwState;
-using fakehw::Word;
 using fakehw::kButtonReleased;
 using fakehw::kDefaultBankLevels;
 using fakehw::kHwDir;
@@ -28,6 +27,7 @@ using fakehw::kStateMagic;
 using fakehw::kStatePath;
 using fakehw::kStateVersion;
 using fakehw::kWifiDir;
+using fakehw::Word;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #ifndef SIM_FAKEHWCTL_STATE_FILE_H
 #define SIM_FAKEHWCTL_STATE_FILE_H
 
-#include "fakehw/hw_state.h"
-#include "fakehwctl/result.h"
+#include "sim/fakehw/hw_state.h"
+#include "sim/fakehwctl/result.h"
 
 namespace fakehwctl {
 

@@ -2,22 +2,22 @@
 // drivers' failures and levels, and the button script.
 #include <string>
 
-#include "fakehw/text_parse.h"
-#include "fakehwctl/answer_files.h"
-#include "fakehwctl/button_script.h"
-#include "fakehwctl/control.h"
-#include "fakehwctl/request_names.h"
-#include "fakehwctl/state_file.h"
+#include "sim/fakehw/text_parse.h"
+#include "sim/fakehwctl/answer_files.h"
+#include "sim/fakehwctl/button_script.h"
+#include "sim/fakehwctl/control.h"
+#include "sim/fakehwctl/request_names.h"
+#include "sim/fakehwctl/state_file.h"
 
 namespace fakehwctl {
 
 using fakehw::HwState;
-using fakehw::Word;
 using fakehw::kButtonPressed;
 using fakehw::kButtonReleased;
 using fakehw::kGpioBanks;
 using fakehw::next_token;
 using fakehw::parse_u32;
+using fakehw::Word;
 
 namespace {
 

@@ -3,14 +3,13 @@
 #include <string>
 
 #include "boardutil/wireless_abi.h"
-#include "fakehw/text_parse.h"
-#include "fakehwctl/answer_files.h"
-#include "fakehwctl/control.h"
-#include "fakehwctl/wifi_records.h"
+#include "sim/fakehw/text_parse.h"
+#include "sim/fakehwctl/answer_files.h"
+#include "sim/fakehwctl/control.h"
+#include "sim/fakehwctl/wifi_records.h"
 
 namespace fakehwctl {
 
-using fakehw::WifiFailToken;
 using fakehw::kSequenceCapacity;
 using fakehw::kWifiAclFile;
 using fakehw::kWifiBssidFile;
@@ -24,6 +23,7 @@ using fakehw::next_token;
 using fakehw::parse_mac;
 using fakehw::parse_u32;
 using fakehw::parse_wifi_fail_token;
+using fakehw::WifiFailToken;
 
 namespace {
 
@@ -33,7 +33,8 @@ template <typename Valid>
 Result set_sequence(const std::string &ifname, const char *file, std::string_view sequence,
                     const char *what, Valid valid) {
   std::string stored;
-  for (std::string_view token = next_token(sequence); !token.empty(); token = next_token(sequence)) {
+  for (std::string_view token = next_token(sequence); !token.empty();
+       token = next_token(sequence)) {
     if (!valid(token)) return Result::fail("\"" + std::string(token) + "\" is not " + what);
     stored += (stored.empty() ? "" : " ") + std::string(token);
   }

@@ -1,10 +1,10 @@
 // Encodes the wireless driver's records for the fake driver to answer with,
 // refusing values that do not fit their fields.
-#include "fakehwctl/wifi_records.h"
+#include "sim/fakehwctl/wifi_records.h"
 
 #include <cstring>
 
-#include "fakehw/le_bytes.h"
+#include "sim/fakehw/le_bytes.h"
 
 namespace fakehwctl {
 
@@ -34,7 +34,9 @@ bool fits_text(const char *name, const std::string &text, size_t limit, Result &
   return false;
 }
 
-unsigned char *bytes(std::string &record) { return reinterpret_cast<unsigned char *>(record.data()); }
+unsigned char *bytes(std::string &record) {
+  return reinterpret_cast<unsigned char *>(record.data());
+}
 
 }  // namespace
 

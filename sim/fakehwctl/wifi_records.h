@@ -6,8 +6,8 @@
 #include <string>
 
 #include "boardutil/wireless_abi.h"
-#include "fakehwctl/control.h"
-#include "fakehwctl/result.h"
+#include "sim/fakehwctl/control.h"
+#include "sim/fakehwctl/result.h"
 
 namespace fakehwctl {
 

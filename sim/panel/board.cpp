@@ -1,5 +1,5 @@
 // What both boards share: the button scripts.
-#include "board.h"
+#include "sim/panel/board.h"
 
 namespace panel {
 

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "log_feed.h"
-#include "scenario.h"
+#include "sim/panel/log_feed.h"
+#include "sim/panel/scenario.h"
 
 namespace panel {
 

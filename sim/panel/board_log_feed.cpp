@@ -1,6 +1,6 @@
 // Sorting the virtual board's console into the panel's logs by panel-feed's
 // tags.
-#include "board_log_feed.h"
+#include "sim/panel/board_log_feed.h"
 
 namespace panel {
 
@@ -25,16 +25,17 @@ void BoardLogFeed::poll(const LogSinks &sinks, bool flush) {
 void sort_console_line(std::string_view line, const LogSinks &sinks,
                        const std::function<void(std::string_view)> &status) {
   if (line.ends_with('\r')) line.remove_suffix(1);  // the serial console ends lines with "\r\n"
-  if (line.starts_with(kRequest))
+  if (line.starts_with(kRequest)) {
     sinks.requests(line.substr(kRequest.size()));
-  else if (line.starts_with(kCommand))
+  } else if (line.starts_with(kCommand)) {
     sinks.commands(line.substr(kCommand.size()));
-  else if (line == kHup)
+  } else if (line == kHup) {
     sinks.hups(line);
-  else if (line.starts_with(kStatus))
+  } else if (line.starts_with(kStatus)) {
     status(line.substr(kStatus.size()));
-  else
+  } else {
     sinks.console(line);
+  }
 }
 
 }  // namespace panel

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string_view>
 
-#include "log_feed.h"
-#include "log_tail.h"
-#include "virtual_board.h"
+#include "sim/panel/log_feed.h"
+#include "sim/panel/log_tail.h"
+#include "sim/panel/virtual_board.h"
 
 namespace panel {
 

@@ -1,10 +1,10 @@
 // Key handling of the button: auto-repeat detection, the latch and the
 // typed sample count.
-#include "button_keys.h"
+#include "sim/panel/button_keys.h"
 
 #include <charconv>
 
-#include "scenario.h"
+#include "sim/panel/scenario.h"
 
 namespace panel {
 
@@ -22,7 +22,10 @@ ButtonCommand ButtonKeys::space(uint64_t now_ms) {
 }
 
 ButtonCommand ButtonKeys::tick(uint64_t now_ms) {
-  if (state_ != State::space || now_ms - last_space_ms_ <= (repeating_ ? kRepeatMs : kFirstRepeatMs)) return {};
+  if (state_ != State::space ||
+      now_ms - last_space_ms_ <= (repeating_ ? kRepeatMs : kFirstRepeatMs)) {
+    return {};
+  }
   state_ = State::released;
   return {ButtonCommand::Kind::release};
 }
@@ -39,7 +42,8 @@ ButtonCommand ButtonKeys::toggle() {
 ButtonCommand ButtonKeys::enter() {
   unsigned samples = 0;
   auto [end, ec] = std::from_chars(entry_.data(), entry_.data() + entry_.size(), samples);
-  bool valid = ec == std::errc() && end == entry_.data() + entry_.size() && samples >= 1 && samples <= kMaxPressSamples;
+  bool valid = ec == std::errc() && end == entry_.data() + entry_.size() && samples >= 1 &&
+               samples <= kMaxPressSamples;
   entry_.clear();
   if (!valid) return {};
   state_ = State::released;

@@ -1,14 +1,14 @@
 // Bring-up, switches and shut-down of the desk simulator, through the
 // fake drivers' control library, the configuration store tool and the
 // status files.
-#include "desk_board.h"
+#include "sim/panel/desk_board.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "fakehwctl/control.h"
-#include "monotonic.h"
-#include "status_files.h"
+#include "sim/fakehwctl/control.h"
+#include "sim/panel/monotonic.h"
+#include "sim/panel/status_files.h"
 
 namespace panel {
 
@@ -23,7 +23,9 @@ constexpr char kInternetFile[] = "/tmp/internetStatus";
 constexpr char kStatusDir[] = "/tmp/";
 constexpr int kMonitorStartMs = 10000;
 
-std::string output_of(const std::string &name) { return std::string(kOutputDir) + "/" + name + ".log"; }
+std::string output_of(const std::string &name) {
+  return std::string(kOutputDir) + "/" + name + ".log";
+}
 
 std::string failed(std::string_view what, const fakehwctl::Result &result) {
   return result ? std::string() : std::string(what) + ": " + result.error;
@@ -44,21 +46,27 @@ DeskBoard::DeskBoard(Programs programs, EventSink events)
 
 std::string DeskBoard::start() {
   mkdir(kOutputDir, 0755);
-  if (std::string error = failed("WAN link", fakehwctl::set_wan_link(wan_)); !error.empty()) return error;
-  if (std::string error = failed("upstream", fakehwctl::set_wifi_connstatus("apcli0", flag(upstream_)));
-      !error.empty())
+  if (std::string error = failed("WAN link", fakehwctl::set_wan_link(wan_)); !error.empty()) {
     return error;
+  }
+  if (std::string error =
+          failed("upstream", fakehwctl::set_wifi_connstatus("apcli0", flag(upstream_)));
+      !error.empty()) {
+    return error;
+  }
   if (!write_status_file(kInternetFile, flag(internet_))) return "cannot write /tmp/internetStatus";
   mode_ = read_modes().operation_mode == kRepeaterMode ? Mode::repeater : Mode::router;
   if (std::string error = publish_link(); !error.empty()) return error;
-  if (run_tool({"ip", "route", "replace", "default", "via", kGateway}) != 0)
+  if (run_tool({"ip", "route", "replace", "default", "via", kGateway}) != 0) {
     return "cannot add the default route via " + std::string(kGateway);
+  }
 
   unlink(kMonitorPid);
   if (!monitor_.start()) return "cannot start " + std::string(kMonitor);
-  for (uint64_t deadline = now_ms() + kMonitorStartMs; read_status_file(kMonitorPid).value_or("").empty();
-       pause_ms(20))
+  for (uint64_t deadline = now_ms() + kMonitorStartMs;
+       read_status_file(kMonitorPid).value_or("").empty(); pause_ms(20)) {
     if (now_ms() > deadline) return "the monitor wrote no pid file";
+  }
   if (std::string error = start_daemon(buttond_); !error.empty()) return error;
   return start_daemon(uplinkd_);
 }
@@ -80,21 +88,26 @@ std::string DeskBoard::publish_link() {
 
 std::string DeskBoard::set_wan(bool up) {
   wan_ = up;
-  if (std::string error = failed("WAN link", fakehwctl::set_wan_link(up)); !error.empty()) return error;
+  if (std::string error = failed("WAN link", fakehwctl::set_wan_link(up)); !error.empty()) {
+    return error;
+  }
   return publish_link();
 }
 
 std::string DeskBoard::set_upstream(bool connected) {
   upstream_ = connected;
-  if (std::string error = failed("upstream", fakehwctl::set_wifi_connstatus("apcli0", flag(connected)));
-      !error.empty())
+  if (std::string error =
+          failed("upstream", fakehwctl::set_wifi_connstatus("apcli0", flag(connected)));
+      !error.empty()) {
     return error;
+  }
   return publish_link();
 }
 
 std::string DeskBoard::set_internet(bool reachable) {
   internet_ = reachable;
-  return write_status_file(kInternetFile, flag(reachable)) ? std::string() : "cannot write /tmp/internetStatus";
+  return write_status_file(kInternetFile, flag(reachable)) ? std::string()
+                                                           : "cannot write /tmp/internetStatus";
 }
 
 std::string DeskBoard::end_wps(Band band, WpsResult result) {
@@ -102,9 +115,12 @@ std::string DeskBoard::end_wps(Band band, WpsResult result) {
   // once, then the driver is idle again.
   const std::string sequence = std::to_string(wps_status_code(result)) + " 0";
   const bool low = band == Band::ghz24;
-  for (const char *ifname : {low ? "ra0" : "rai0", low ? "apcli0" : "apclii0"})
-    if (std::string error = failed(ifname, fakehwctl::set_wifi_status(ifname, sequence)); !error.empty())
+  for (const char *ifname : {low ? "ra0" : "rai0", low ? "apcli0" : "apclii0"}) {
+    if (std::string error = failed(ifname, fakehwctl::set_wifi_status(ifname, sequence));
+        !error.empty()) {
       return error;
+    }
+  }
   return {};
 }
 
@@ -112,10 +128,13 @@ std::string DeskBoard::set_mode(Mode mode) {
   const bool repeater = mode == Mode::repeater;
   // A repeater has its 2.4 GHz upstream client enabled, so the uplink
   // decision follows that client's connection.
-  if (repeater && run_tool({programs_.nvram, "set", "0", "ApCliEnable", "1"}) != 0)
+  if (repeater && run_tool({programs_.nvram, "set", "0", "ApCliEnable", "1"}) != 0) {
     return "cannot set ApCliEnable in the configuration store";
-  if (run_tool({programs_.nvram, "set", "0", "OperationMode", repeater ? kRepeaterMode : "1"}) != 0)
+  }
+  if (run_tool({programs_.nvram, "set", "0", "OperationMode", repeater ? kRepeaterMode : "1"}) !=
+      0) {
     return "cannot set OperationMode in the configuration store";
+  }
   mode_ = mode;
   buttond_.stop();
   uplinkd_.stop();
@@ -125,7 +144,10 @@ std::string DeskBoard::set_mode(Mode mode) {
 }
 
 std::string DeskBoard::set_time_divisor(unsigned divisor) {
-  if (std::string error = failed("time divisor", fakehwctl::set_time_divisor(divisor)); !error.empty()) return error;
+  if (std::string error = failed("time divisor", fakehwctl::set_time_divisor(divisor));
+      !error.empty()) {
+    return error;
+  }
   time_divisor_ = divisor;
   return {};
 }
@@ -134,7 +156,9 @@ std::string DeskBoard::press(unsigned samples) {
   return failed("button", fakehwctl::set_button_script(press_script(samples)));
 }
 
-std::string DeskBoard::hold(bool pressed) { return failed("button", fakehwctl::set_button_script(hold_script(pressed))); }
+std::string DeskBoard::hold(bool pressed) {
+  return failed("button", fakehwctl::set_button_script(hold_script(pressed)));
+}
 
 void DeskBoard::update() {
   for (Child *child : {&monitor_, &buttond_, &uplinkd_}) {
@@ -157,10 +181,12 @@ StoreModes DeskBoard::read_modes() {
 
 BoardStatus DeskBoard::status() const {
   BoardStatus status;
-  for (const char *name : kShownStatusFiles)
+  for (const char *name : kShownStatusFiles) {
     status.files.emplace_back(name, read_status_file(std::string(kStatusDir) + name));
-  for (const Child *child : {&buttond_, &uplinkd_})
+  }
+  for (const Child *child : {&buttond_, &uplinkd_}) {
     status.daemons.push_back({child->name(), child->running(), child->pid(), child->exit_status()});
+  }
   return status;
 }
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "board.h"
-#include "processes.h"
+#include "sim/panel/board.h"
+#include "sim/panel/processes.h"
 
 namespace panel {
 

@@ -1,17 +1,17 @@
 // Main loop of the interactive panel: read keys, apply them, follow the
 // logs, redraw; the board is stopped and the terminal restored on every
 // way out.
-#include "interactive.h"
+#include "sim/panel/interactive.h"
 
 #include <cstdio>
 #include <deque>
 
-#include "button_keys.h"
-#include "monotonic.h"
-#include "observer.h"
-#include "quit_signals.h"
-#include "screen.h"
-#include "terminal.h"
+#include "sim/panel/button_keys.h"
+#include "sim/panel/monotonic.h"
+#include "sim/panel/observer.h"
+#include "sim/panel/quit_signals.h"
+#include "sim/panel/screen.h"
+#include "sim/panel/terminal.h"
 
 namespace panel {
 
@@ -80,7 +80,8 @@ int Panel::run() {
   for (bool going = true; going && !quit_requested();) {
     const uint64_t before = now_ms();
     char input[64];
-    const long n = terminal_.read_keys(input, sizeof input, next_frame > before ? int(next_frame - before) : 0);
+    const long n = terminal_.read_keys(input, sizeof input,
+                                       next_frame > before ? int(next_frame - before) : 0);
     if (n < 0) break;
     const uint64_t now = now_ms();
     for (long i = 0; i < n && going; ++i) {
@@ -93,8 +94,11 @@ int Panel::run() {
     button(keys_.tick(now));
     board_->update();
     observer_.poll(now, [this](std::string_view event) {
-      if (event.starts_with("console: ")) keep_tail(console_, event.substr(9));
-      else if (event.starts_with("command: ")) keep_tail(commands_, event.substr(9));
+      if (event.starts_with("console: ")) {
+        keep_tail(console_, event.substr(9));
+      } else if (event.starts_with("command: ")) {
+        keep_tail(commands_, event.substr(9));
+      }
     });
     if (now >= next_store_read) {
       store_ = board_->read_modes();
@@ -111,12 +115,20 @@ int Panel::run() {
 
 bool Panel::key(char c, uint64_t now) {
   switch (c) {
-    case ' ': button(keys_.space(now)); break;
-    case 'p': button(keys_.toggle()); break;
+    case ' ':
+      button(keys_.space(now));
+      break;
+    case 'p':
+      button(keys_.toggle());
+      break;
     case '\r':
-    case '\n': button(keys_.enter()); break;
+    case '\n':
+      button(keys_.enter());
+      break;
     case '\x7f':
-    case '\b': keys_.backspace(); break;
+    case '\b':
+      keys_.backspace();
+      break;
     case 'w': {
       std::string error = board_->set_wan(!board_->wan());
       report(error, board_->wan() ? "WAN link up" : "WAN link down");
@@ -158,12 +170,15 @@ bool Panel::key(char c, uint64_t now) {
 
 void Panel::button(const ButtonCommand &command) {
   switch (command.kind) {
-    case ButtonCommand::Kind::none: return;
-    case ButtonCommand::Kind::hold: return report(board_->hold(true), "button pressed");
-    case ButtonCommand::Kind::release: return report(board_->hold(false), "button released");
+    case ButtonCommand::Kind::none:
+      return;
+    case ButtonCommand::Kind::hold:
+      return report(board_->hold(true), "button pressed");
+    case ButtonCommand::Kind::release:
+      return report(board_->hold(false), "button released");
     case ButtonCommand::Kind::press:
-      return report(board_->press(command.samples), "button pressed for " + std::to_string(command.samples) +
-                                                       " samples");
+      return report(board_->press(command.samples),
+                    "button pressed for " + std::to_string(command.samples) + " samples");
   }
 }
 

@@ -3,7 +3,7 @@
 #ifndef SIM_PANEL_INTERACTIVE_H
 #define SIM_PANEL_INTERACTIVE_H
 
-#include "board.h"
+#include "sim/panel/board.h"
 
 namespace panel {
 

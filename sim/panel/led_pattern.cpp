@@ -1,6 +1,6 @@
 // Plays an LED pattern against time the way the GPIO driver does, and
 // names it for the panel and the timeline.
-#include "led_pattern.h"
+#include "sim/panel/led_pattern.h"
 
 #include <cstdio>
 
@@ -32,10 +32,12 @@ std::string led_describe(const LedPattern &p) {
   const bool single = p.blinks == 1;
   char text[96];
   int n = std::snprintf(text, sizeof text, "blink %u/%u", p.on, p.off + (single ? p.rests : 0));
-  if (!single && p.blinks != kLedForever && p.rests > 0 && n > 0 && size_t(n) < sizeof text)
+  if (!single && p.blinks != kLedForever && p.rests > 0 && n > 0 && size_t(n) < sizeof text) {
     n += std::snprintf(text + n, sizeof text - n, " x%u rest %u", p.blinks, p.rests);
-  if (p.times != kLedForever && n > 0 && size_t(n) < sizeof text)
+  }
+  if (p.times != kLedForever && n > 0 && size_t(n) < sizeof text) {
     std::snprintf(text + n, sizeof text - n, ", %u times", p.times);
+  }
   return text;
 }
 

@@ -1,5 +1,5 @@
 // Line assembly across reads, bounded by kMaxLine.
-#include "line_splitter.h"
+#include "sim/panel/line_splitter.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Following the desk simulator's log files.
-#include "log_feed.h"
+#include "sim/panel/log_feed.h"
 
 namespace panel {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "log_tail.h"
+#include "sim/panel/log_tail.h"
 
 namespace panel {
 

@@ -1,12 +1,12 @@
 // Incremental reader of the board's logs: one open, a few bounded reads
 // and one close per poll.
-#include "log_tail.h"
+#include "sim/panel/log_tail.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace panel {
 

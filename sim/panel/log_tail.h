@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "line_splitter.h"
+#include "sim/panel/line_splitter.h"
 
 namespace panel {
 

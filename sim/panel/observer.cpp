@@ -1,10 +1,10 @@
 // Turns the board's log lines into events and keeps the LED patterns, the
 // running button hold and the SIGHUP count.
-#include "observer.h"
+#include "sim/panel/observer.h"
 
 #include <string>
 
-#include "requests.h"
+#include "sim/panel/requests.h"
 
 namespace panel {
 
@@ -17,7 +17,9 @@ void emit(const Observer::EventSink &sink, std::string_view source, std::string_
   sink(event);
 }
 
-bool blank(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
+bool blank(std::string_view line) {
+  return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
 
 }  // namespace
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "led_pattern.h"
-#include "log_feed.h"
+#include "sim/panel/led_pattern.h"
+#include "sim/panel/log_feed.h"
 
 namespace panel {
 
@@ -31,7 +31,8 @@ class Observer {
 
   explicit Observer(std::unique_ptr<LogFeed> feed);
   // Follows the desk simulator's log files.
-  explicit Observer(LogPaths paths = {}) : Observer(std::make_unique<FileLogFeed>(std::move(paths))) {}
+  explicit Observer(LogPaths paths = {})
+      : Observer(std::make_unique<FileLogFeed>(std::move(paths))) {}
 
   // Takes in what the logs gained; now_ms stamps new LED patterns.
   void poll(uint64_t now_ms, const EventSink &sink);

@@ -1,6 +1,6 @@
 // Spawning, reaping and stopping the panel's children with posix_spawn;
 // every pipe end and file is closed on every path.
-#include "processes.h"
+#include "sim/panel/processes.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "unique_fd.h"
-#include "monotonic.h"
+#include "runtime/unique_fd.h"
+#include "sim/panel/monotonic.h"
 
 extern char **environ;
 
@@ -92,7 +92,10 @@ int run_tool(const std::vector<std::string> &argv, std::string *output, int time
     ssize_t n = read(read_end.get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    if (output) output->append(buffer, std::min(size_t(n), kMaxOutput - std::min(output->size(), kMaxOutput)));
+    if (output) {
+      output->append(buffer,
+                     std::min(size_t(n), kMaxOutput - std::min(output->size(), kMaxOutput)));
+    }
   }
   const uint64_t now = now_ms();
   int status = wait_for(pid, now < deadline ? int(deadline - now) : 0);
@@ -105,7 +108,8 @@ bool Child::start() {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, log_path_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, log_path_.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                   0644);
   posix_spawn_file_actions_adddup2(&actions, 1, 2);
   pid_ = spawn_with(argv_, actions);
   return pid_ > 0;

@@ -15,7 +15,8 @@ namespace panel {
 // discards it) and its standard error discarded. Returns the exit status,
 // 128 + signal, or -1 when it could not run or timed out.
 inline constexpr size_t kMaxOutput = 4096;
-int run_tool(const std::vector<std::string> &argv, std::string *output = nullptr, int timeout_ms = 10000);
+int run_tool(const std::vector<std::string> &argv, std::string *output = nullptr,
+             int timeout_ms = 10000);
 
 // A long-running child: standard input from /dev/null, standard output
 // and error appended to a log file.

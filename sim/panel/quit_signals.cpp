@@ -1,6 +1,6 @@
 // The quit flag and its handlers; installed without SA_RESTART so that a
 // pending poll or wait returns at once.
-#include "quit_signals.h"
+#include "sim/panel/quit_signals.h"
 
 #include <csignal>
 #include <initializer_list>

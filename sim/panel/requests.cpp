@@ -1,6 +1,6 @@
 // Parses the request log lines the panel reacts to; the formats are the
 // fake drivers' (sim/README.md).
-#include "requests.h"
+#include "sim/panel/requests.h"
 
 #include <charconv>
 
@@ -12,7 +12,9 @@ constexpr unsigned kButtonPin = 1;
 
 // Reads "NAME=" and a number at the front of text, advancing past a blank.
 bool take_field(std::string_view &text, std::string_view name, unsigned &value) {
-  if (!text.starts_with(name) || text.size() <= name.size() || text[name.size()] != '=') return false;
+  if (!text.starts_with(name) || text.size() <= name.size() || text[name.size()] != '=') {
+    return false;
+  }
   text.remove_prefix(name.size() + 1);
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end == text.data()) return false;
@@ -29,10 +31,11 @@ std::optional<LedRequest> parse_led_request(std::string_view line) {
   line.remove_prefix(kPrefix.size());
   LedRequest r;
   LedPattern &p = r.pattern;
-  if (take_field(line, "pin", r.pin) && take_field(line, "on", p.on) && take_field(line, "off", p.off) &&
-      take_field(line, "blinks", p.blinks) && take_field(line, "rests", p.rests) &&
-      take_field(line, "times", p.times) && line.empty())
+  if (take_field(line, "pin", r.pin) && take_field(line, "on", p.on) &&
+      take_field(line, "off", p.off) && take_field(line, "blinks", p.blinks) &&
+      take_field(line, "rests", p.rests) && take_field(line, "times", p.times) && line.empty()) {
     return r;
+  }
   return std::nullopt;
 }
 
@@ -47,7 +50,8 @@ ButtonSample parse_button_sample(std::string_view line) {
 }
 
 bool request_is_noise(std::string_view line) {
-  return line.starts_with("gpio read ") || line.starts_with("gpio dir-in ") || line.starts_with("rdm cmd=0x6B0E");
+  return line.starts_with("gpio read ") || line.starts_with("gpio dir-in ") ||
+         line.starts_with("rdm cmd=0x6B0E");
 }
 
 }  // namespace panel

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "led_pattern.h"
+#include "sim/panel/led_pattern.h"
 
 namespace panel {
 

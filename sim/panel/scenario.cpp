@@ -1,6 +1,6 @@
 // Parser of scenario files: every line is checked before the board is
 // touched, and the first bad one is reported with its number.
-#include "scenario.h"
+#include "sim/panel/scenario.h"
 
 #include <charconv>
 #include <cmath>
@@ -35,8 +35,10 @@ bool parse_unsigned(std::string_view word, unsigned low, unsigned high, unsigned
 bool parse_seconds(std::string_view word, unsigned &ms) {
   double seconds = 0;
   auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), seconds);
-  if (ec != std::errc() || end != word.data() + word.size() || !(seconds >= 0) || seconds * 1000 > kMaxWaitMs)
+  if (ec != std::errc() || end != word.data() + word.size() || !(seconds >= 0) ||
+      seconds * 1000 > kMaxWaitMs) {
     return false;
+  }
   ms = unsigned(std::lround(seconds * 1000));
   return true;
 }
@@ -48,24 +50,37 @@ bool parse_switch(std::string_view word, bool &on) {
 }
 
 bool parse_band(std::string_view word, Band &band) {
-  if (word == "2.4") band = Band::ghz24;
-  else if (word == "5") band = Band::ghz5;
-  else return false;
+  if (word == "2.4") {
+    band = Band::ghz24;
+  } else if (word == "5") {
+    band = Band::ghz5;
+  } else {
+    return false;
+  }
   return true;
 }
 
 bool parse_result(std::string_view word, WpsResult &result) {
-  if (word == "success") result = WpsResult::success;
-  else if (word == "failure") result = WpsResult::failure;
-  else if (word == "overlap") result = WpsResult::overlap;
-  else return false;
+  if (word == "success") {
+    result = WpsResult::success;
+  } else if (word == "failure") {
+    result = WpsResult::failure;
+  } else if (word == "overlap") {
+    result = WpsResult::overlap;
+  } else {
+    return false;
+  }
   return true;
 }
 
 bool parse_mode(std::string_view word, Mode &mode) {
-  if (word == "router") mode = Mode::router;
-  else if (word == "repeater") mode = Mode::repeater;
-  else return false;
+  if (word == "router") {
+    mode = Mode::router;
+  } else if (word == "repeater") {
+    mode = Mode::repeater;
+  } else {
+    return false;
+  }
   return true;
 }
 
@@ -100,17 +115,25 @@ bool parse_arguments(Action &a, std::string_view rest) {
   if (!rest.empty()) return false;
   switch (a.kind) {
     case K::hold:
-    case K::release: return first.empty();
-    case K::press: return second.empty() && parse_unsigned(first, 1, kMaxPressSamples, a.number);
+    case K::release:
+      return first.empty();
+    case K::press:
+      return second.empty() && parse_unsigned(first, 1, kMaxPressSamples, a.number);
     case K::wait:
-    case K::expect_within: return second.empty() && parse_seconds(first, a.wait_ms);
+    case K::expect_within:
+      return second.empty() && parse_seconds(first, a.wait_ms);
     case K::wan:
     case K::upstream:
-    case K::internet: return second.empty() && parse_switch(first, a.on);
-    case K::wps: return parse_band(first, a.band) && parse_result(second, a.result);
-    case K::mode: return second.empty() && parse_mode(first, a.mode);
-    case K::time_divisor: return second.empty() && parse_unsigned(first, 1, kMaxTimeDivisor, a.number);
-    case K::expect: break;
+    case K::internet:
+      return second.empty() && parse_switch(first, a.on);
+    case K::wps:
+      return parse_band(first, a.band) && parse_result(second, a.result);
+    case K::mode:
+      return second.empty() && parse_mode(first, a.mode);
+    case K::time_divisor:
+      return second.empty() && parse_unsigned(first, 1, kMaxTimeDivisor, a.number);
+    case K::expect:
+      break;
   }
   return false;
 }
@@ -130,8 +153,9 @@ Scenario parse_scenario(std::string_view text) {
     std::string_view rest = line;
     std::string_view name = next_word(rest);
     const Syntax *syntax = nullptr;
-    for (const Syntax &s : kSyntax)
+    for (const Syntax &s : kSyntax) {
       if (s.name == name) syntax = &s;
+    }
     if (!syntax) {
       scenario.error_line = number;
       scenario.error = "unknown action '" + std::string(name) + "'";
@@ -153,9 +177,12 @@ Scenario parse_scenario(std::string_view text) {
 
 unsigned wps_status_code(WpsResult result) {
   switch (result) {
-    case WpsResult::success: return WSC_STATUS_CONFIGURED;
-    case WpsResult::failure: return WSC_STATUS_FAILED_2;
-    case WpsResult::overlap: return WSC_STATUS_PBC_OVERLAP;
+    case WpsResult::success:
+      return WSC_STATUS_CONFIGURED;
+    case WpsResult::failure:
+      return WSC_STATUS_FAILED_2;
+    case WpsResult::overlap:
+      return WSC_STATUS_PBC_OVERLAP;
   }
   return 0;
 }

@@ -14,17 +14,30 @@ enum class WpsResult { success, failure, overlap };
 enum class Mode { router, repeater };
 
 struct Action {
-  enum class Kind { press, hold, release, wait, wan, upstream, internet, wps, mode, time_divisor, expect, expect_within };
+  enum class Kind {
+    press,
+    hold,
+    release,
+    wait,
+    wan,
+    upstream,
+    internet,
+    wps,
+    mode,
+    time_divisor,
+    expect,
+    expect_within
+  };
   Kind kind = Kind::wait;
-  unsigned line = 0;      // in the file, from 1
-  unsigned number = 0;    // press: samples; time-divisor: divisor
-  unsigned wait_ms = 0;   // wait; expect-within: how long later expects wait
-  bool on = false;        // wan, upstream, internet
+  unsigned line = 0;     // in the file, from 1
+  unsigned number = 0;   // press: samples; time-divisor: divisor
+  unsigned wait_ms = 0;  // wait; expect-within: how long later expects wait
+  bool on = false;       // wan, upstream, internet
   Band band = Band::ghz24;
   WpsResult result = WpsResult::success;
   Mode mode = Mode::router;
-  std::string expected;   // expect: the text to wait for
-  std::string text;       // the line as written, without comment
+  std::string expected;  // expect: the text to wait for
+  std::string text;      // the line as written, without comment
 };
 
 struct Scenario {

@@ -1,18 +1,18 @@
 // Runs the actions of a scenario one after the other, following the board's
 // logs all the while; `wait` and `expect` keep the timeline flowing.
-#include "scenario_run.h"
+#include "sim/panel/scenario_run.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "unique_fd.h"
-#include "monotonic.h"
-#include "observer.h"
-#include "quit_signals.h"
-#include "scenario.h"
-#include "timeline.h"
+#include "runtime/unique_fd.h"
+#include "sim/panel/monotonic.h"
+#include "sim/panel/observer.h"
+#include "sim/panel/quit_signals.h"
+#include "sim/panel/scenario.h"
+#include "sim/panel/timeline.h"
 
 namespace panel {
 
@@ -87,25 +87,53 @@ bool Run::fail(const Action &action, const std::string &why) {
 bool Run::act(const Action &a) {
   using K = Action::Kind;
   event("action: " + a.text);
-  if (a.kind != K::wait && a.kind != K::expect && a.kind != K::expect_within) expect_from_ = timeline_.size();
+  if (a.kind != K::wait && a.kind != K::expect && a.kind != K::expect_within) {
+    expect_from_ = timeline_.size();
+  }
   std::string error;
   switch (a.kind) {
-    case K::press: error = board_->press(a.number); break;
-    case K::hold: error = board_->hold(true); break;
-    case K::release: error = board_->hold(false); break;
-    case K::wan: error = board_->set_wan(a.on); break;
-    case K::upstream: error = board_->set_upstream(a.on); break;
-    case K::internet: error = board_->set_internet(a.on); break;
-    case K::wps: error = board_->end_wps(a.band, a.result); break;
-    case K::mode: error = board_->set_mode(a.mode); break;
-    case K::time_divisor: error = board_->set_time_divisor(a.number); break;
-    case K::wait: return pump_until(now_ms() + a.wait_ms, [] { return false; });
-    case K::expect_within: expect_timeout_ms_ = a.wait_ms; return true;
+    case K::press:
+      error = board_->press(a.number);
+      break;
+    case K::hold:
+      error = board_->hold(true);
+      break;
+    case K::release:
+      error = board_->hold(false);
+      break;
+    case K::wan:
+      error = board_->set_wan(a.on);
+      break;
+    case K::upstream:
+      error = board_->set_upstream(a.on);
+      break;
+    case K::internet:
+      error = board_->set_internet(a.on);
+      break;
+    case K::wps:
+      error = board_->end_wps(a.band, a.result);
+      break;
+    case K::mode:
+      error = board_->set_mode(a.mode);
+      break;
+    case K::time_divisor:
+      error = board_->set_time_divisor(a.number);
+      break;
+    case K::wait:
+      return pump_until(now_ms() + a.wait_ms, [] { return false; });
+    case K::expect_within:
+      expect_timeout_ms_ = a.wait_ms;
+      return true;
     case K::expect: {
       bool found = false;
-      if (!pump_until(now_ms() + expect_timeout_ms_, [&] { return found = timeline_.find(a.expected, expect_from_); }))
+      if (!pump_until(now_ms() + expect_timeout_ms_,
+                      [&] { return found = timeline_.find(a.expected, expect_from_); })) {
         return false;
-      if (!found) return fail(a, "'" + a.expected + "' not seen within " + seconds_text(expect_timeout_ms_) + " s");
+      }
+      if (!found) {
+        return fail(
+            a, "'" + a.expected + "' not seen within " + seconds_text(expect_timeout_ms_) + " s");
+      }
       return true;
     }
   }
@@ -121,8 +149,9 @@ int Run::run(const Scenario &scenario) {
     return 1;
   }
   bool ok = true;
-  for (const Action &action : scenario.actions)
+  for (const Action &action : scenario.actions) {
     if (!(ok = act(action))) break;
+  }
   if (ok) pump_until(now_ms() + kSettleMs, [] { return false; });
   if (quit_requested()) {
     event("interrupted");
@@ -145,7 +174,8 @@ int run_scenario(const BoardMaker &make_board, const std::string &path) {
   }
   Scenario scenario = parse_scenario(text);
   if (scenario.error_line) {
-    std::fprintf(stderr, "panel: %s:%u: %s\n", path.c_str(), scenario.error_line, scenario.error.c_str());
+    std::fprintf(stderr, "panel: %s:%u: %s\n", path.c_str(), scenario.error_line,
+                 scenario.error.c_str());
     return 2;
   }
   return Run(make_board, path).run(scenario);

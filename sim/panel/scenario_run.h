@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "board.h"
+#include "sim/panel/board.h"
 
 namespace panel {
 

@@ -1,6 +1,6 @@
 // Draws the front panel as text with plain ANSI escapes (SGR colours,
 // cursor home, erase to end of line).
-#include "screen.h"
+#include "sim/panel/screen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -68,10 +68,12 @@ std::string led_line(unsigned pin, const LedState *led, uint64_t now_ms) {
   line += lit ? std::string(kLit) + " ON " : std::string(kDim) + " -- ";
   line += kReset;
   line += "]  ";
-  if (led)
-    line += format("%-28s %-22s", led_describe(led->pattern).c_str(), led_numbers(led->pattern).c_str());
-  else
+  if (led) {
+    line += format("%-28s %-22s", led_describe(led->pattern).c_str(),
+                   led_numbers(led->pattern).c_str());
+  } else {
     line += format("%-51s", "no request yet");
+  }
   if (pin == kWpsLine) line += "  WPS";
   return line;
 }
@@ -89,8 +91,8 @@ void draw_leds(Frame &frame, const PanelView &v) {
 void draw_button(Frame &frame, const PanelView &v) {
   const char *colour = v.hold >= kResetSamples ? kAlarm : v.hold >= kWpsSamples ? kWarn : "";
   std::string state = v.button_held ? std::string(kBold) + "PRESSED " + kReset : "released";
-  frame.line(format(" Button   %s   hold %s%3u%s samples   last press %3u      typed: %s_", state.c_str(), colour,
-                      v.hold, kReset, v.last_hold, v.entry.c_str()));
+  frame.line(format(" Button   %s   hold %s%3u%s samples   last press %3u      typed: %s_",
+                    state.c_str(), colour, v.hold, kReset, v.last_hold, v.entry.c_str()));
   std::string bar = "          [";
   for (unsigned cell = 0; cell < kResetSamples / kSamplesPerCell; ++cell) {
     if (cell == kWpsSamples / kSamplesPerCell) bar += '|';
@@ -106,23 +108,26 @@ std::string switch_text(const char *name, bool on, const char *yes, const char *
 
 void draw_board(Frame &frame, const PanelView &v) {
   frame.line(format(" Mode     %s%s%s (OperationMode %s, MeshMode %s)", kBold,
-                    v.mode == Mode::repeater ? "repeater" : "router", kReset, v.store.operation_mode.c_str(),
-                    v.store.mesh_mode.c_str()));
+                    v.mode == Mode::repeater ? "repeater" : "router", kReset,
+                    v.store.operation_mode.c_str(), v.store.mesh_mode.c_str()));
   frame.line(" Uplink   " + switch_text("WAN link", v.wan, "up", "DOWN") + "   " +
              switch_text("upstream", v.upstream, "connected", "DISCONNECTED") + "   " +
              switch_text("internet", v.internet, "reachable", "UNREACHABLE"));
   // The status files, three a line.
   for (size_t first = 0; first < v.files.size(); first += kFilesPerLine) {
     std::string line = first == 0 ? " Files   " : "         ";
-    for (size_t i = first; i < v.files.size() && i < first + kFilesPerLine; ++i)
+    for (size_t i = first; i < v.files.size() && i < first + kFilesPerLine; ++i) {
       line += " " + v.files[i].first + " " + v.files[i].second.value_or("-") + "  ";
+    }
     frame.line(line);
   }
   std::string daemons = " Daemons ";
-  for (const DaemonView &d : v.daemons)
-    daemons += d.running            ? format(" %s running (pid %d) ", d.name.c_str(), d.pid)
+  for (const DaemonView &d : v.daemons) {
+    daemons += d.running           ? format(" %s running (pid %d) ", d.name.c_str(), d.pid)
                : d.exit_status < 0 ? format(" %s%s stopped%s ", kAlarm, d.name.c_str(), kReset)
-                                   : format(" %s%s stopped (status %d)%s ", kAlarm, d.name.c_str(), d.exit_status, kReset);
+                                   : format(" %s%s stopped (status %d)%s ", kAlarm, d.name.c_str(),
+                                            d.exit_status, kReset);
+  }
   daemons += format(" monitor: %u SIGHUPs", v.hups);
   frame.line(daemons);
 }
@@ -138,10 +143,11 @@ void draw_tail(Frame &frame, const char *title, const std::deque<std::string> &l
 
 std::string render_panel(const PanelView &v) {
   Frame frame(v.columns, v.rows);
-  frame.line(format(" %sROUTER FRONT PANEL%s  %-15s                       up %.1f s   time x%u", kBold,
-                    kReset, v.board_name, double(v.uptime_ms) / 1000, v.time_divisor));
+  frame.line(format(" %sROUTER FRONT PANEL%s  %-15s                       up %.1f s   time x%u",
+                    kBold, kReset, v.board_name, double(v.uptime_ms) / 1000, v.time_divisor));
   frame.line("");
-  frame.line(std::string(" ") + kBold + "LEDs" + kReset + "     pattern                      on/off/blinks/rests/times");
+  frame.line(std::string(" ") + kBold + "LEDs" + kReset +
+             "     pattern                      on/off/blinks/rests/times");
   draw_leds(frame, v);
   frame.line("");
   draw_button(frame, v);
@@ -157,7 +163,8 @@ std::string render_panel(const PanelView &v) {
     frame.line("");
   }
   frame.line(" > " + v.message);
-  frame.line(std::string(" ") + kBold + "Keys" + kReset + "     space hold button   p press/release   NUMBER Enter: press N samples");
+  frame.line(std::string(" ") + kBold + "Keys" + kReset +
+             "     space hold button   p press/release   NUMBER Enter: press N samples");
   frame.line("          w WAN link   u upstream   i internet   m router/repeater   q quit");
   frame.line("          WPS result: s f o = 2.4 GHz success/failure/overlap, S F O = 5 GHz");
   return frame.finish();

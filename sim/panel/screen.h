@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "board.h"
-#include "observer.h"
+#include "sim/panel/board.h"
+#include "sim/panel/observer.h"
 
 namespace panel {
 

@@ -1,12 +1,12 @@
 // Reading and atomically replacing the /tmp status files.
-#include "status_files.h"
+#include "sim/panel/status_files.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace panel {
 

@@ -1,7 +1,7 @@
 // Raw mode and screen handling with plain ANSI escapes. The saved terminal
 // settings live in static storage so that the signal handlers can put them
 // back with async-signal-safe calls only.
-#include "terminal.h"
+#include "sim/panel/terminal.h"
 
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -18,7 +18,8 @@ namespace panel {
 namespace {
 
 constexpr char kEnter[] = "\x1b[?1049h\x1b[?25l\x1b[2J";  // alternate screen, cursor hidden
-constexpr char kLeave[] = "\x1b[0m\x1b[?25h\x1b[?1049l";   // attributes off, cursor shown, main screen
+constexpr char kLeave[] =
+    "\x1b[0m\x1b[?25h\x1b[?1049l";  // attributes off, cursor shown, main screen
 
 termios saved_settings;
 volatile std::sig_atomic_t active = 0;
@@ -49,7 +50,10 @@ void Terminal::on_fatal_signal(int sig) {
 }
 
 Terminal::Terminal() {
-  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) || tcgetattr(STDIN_FILENO, &saved_settings) != 0) return;
+  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) ||
+      tcgetattr(STDIN_FILENO, &saved_settings) != 0) {
+    return;
+  }
   termios raw = saved_settings;
   raw.c_lflag &= ~(ICANON | ECHO | ISIG | IEXTEN);
   raw.c_iflag &= ~(IXON | ICRNL);

@@ -1,5 +1,5 @@
 // Printing and searching the timeline.
-#include "timeline.h"
+#include "sim/panel/timeline.h"
 
 namespace panel {
 
@@ -12,8 +12,11 @@ void Timeline::add(uint64_t now_ms, std::string_view event) {
 }
 
 bool Timeline::find(std::string_view text, size_t from) const {
-  for (size_t i = from; i < events_.size(); ++i)
-    if (!events_[i].starts_with("action: ") && events_[i].find(text) != std::string::npos) return true;
+  for (size_t i = from; i < events_.size(); ++i) {
+    if (!events_[i].starts_with("action: ") && events_[i].find(text) != std::string::npos) {
+      return true;
+    }
+  }
   return false;
 }
 

@@ -1,13 +1,13 @@
 // Bring-up, switches and shut-down of the virtual board: each one command
 // run on the board through its control channel.
-#include "virtual_board.h"
+#include "sim/panel/virtual_board.h"
 
 #include <sys/stat.h>
 
 #include <cstdlib>
 
-#include "board_log_feed.h"
-#include "monotonic.h"
+#include "sim/panel/board_log_feed.h"
+#include "sim/panel/monotonic.h"
 
 namespace panel {
 
@@ -59,8 +59,9 @@ void VirtualBoard::stop() {
 }
 
 std::string VirtualBoard::bring_up() {
-  if (std::string error = act("the daemons did not start", kWaitForDaemons); !error.empty())
+  if (std::string error = act("the daemons did not start", kWaitForDaemons); !error.empty()) {
     return error;
+  }
   if (console_start_ == 0) console_start_ = file_size(vm_.console_path());
   last_status_ms_ = now_ms();
   if (std::string error = act("panel-feed", kStartFeed); !error.empty()) return error;
@@ -123,17 +124,20 @@ void VirtualBoard::take_status(std::string_view line) {
     line.remove_prefix(std::min(end + 1, line.size()));
     const size_t equals = field.find('=');
     const std::string_view name = field.substr(0, equals);
-    for (auto &[file, value] : status_.files)
-      if (file == name)
+    for (auto &[file, value] : status_.files) {
+      if (file == name) {
         value = equals == std::string_view::npos
                     ? std::nullopt
                     : std::optional(std::string(field.substr(equals + 1)));
+      }
+    }
     for (DaemonView &daemon : status_.daemons) {
       if (daemon.name != name || equals == std::string_view::npos) continue;
       const int pid = std::atoi(std::string(field.substr(equals + 1)).c_str());
       if (daemon.running && pid != daemon.pid) events_("board: " + daemon.name + " ended");
-      if (pid > 0 && (!daemon.running || pid != daemon.pid))
+      if (pid > 0 && (!daemon.running || pid != daemon.pid)) {
         events_("board: " + daemon.name + " started");
+      }
       daemon.running = pid > 0;
       daemon.pid = pid;
     }

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "board.h"
-#include "board_vm.h"
+#include "sim/board/host/board_vm.h"
+#include "sim/panel/board.h"
 
 namespace panel {
 

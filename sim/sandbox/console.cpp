@@ -2,7 +2,7 @@
 // never block and never see a closed pipe. The reader waits in ppoll with
 // SIGTERM unblocked only there; on SIGTERM it copies what is still queued
 // and exits.
-#include "console.h"
+#include "sim/sandbox/console.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,8 +13,8 @@
 
 #include <cerrno>
 
-#include "devices.h"
-#include "setup_error.h"
+#include "sim/sandbox/devices.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 

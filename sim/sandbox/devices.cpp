@@ -1,12 +1,12 @@
 // /dev on a fresh tmpfs. Device nodes are bound from the host (creating
 // nodes is not allowed in a user namespace); the console is a FIFO because
 // the firmware opens it with mode "w+", which would truncate a plain file.
-#include "devices.h"
+#include "sim/sandbox/devices.h"
 
 #include <sys/mount.h>
 
-#include "fs_steps.h"
-#include "setup_error.h"
+#include "sim/sandbox/fs_steps.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 

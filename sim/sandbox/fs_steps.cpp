@@ -1,6 +1,6 @@
 // Checked filesystem steps: each wraps one system call and names the path
 // in the failure message.
-#include "fs_steps.h"
+#include "sim/sandbox/fs_steps.h"
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -9,14 +9,15 @@
 
 #include <cerrno>
 
-#include "setup_error.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 
 void make_directories(const std::string &path, mode_t mode) {
-  for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
     const std::string prefix = path.substr(0, slash);
-    check(mkdir(prefix.c_str(), mode) == 0 || errno == EEXIST, "create directory %s", prefix.c_str());
+    check(mkdir(prefix.c_str(), mode) == 0 || errno == EEXIST, "create directory %s",
+          prefix.c_str());
     if (slash == std::string::npos) break;
   }
 }
@@ -41,8 +42,8 @@ void mount_fresh(const char *type, const std::string &target, const char *option
 }
 
 void bind(const std::string &source, const std::string &target) {
-  check(mount(source.c_str(), target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) == 0, "bind %s on %s",
-        source.c_str(), target.c_str());
+  check(mount(source.c_str(), target.c_str(), nullptr, MS_BIND | MS_REC, nullptr) == 0,
+        "bind %s on %s", source.c_str(), target.c_str());
 }
 
 }  // namespace sandbox

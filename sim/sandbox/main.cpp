@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "console.h"
-#include "devices.h"
-#include "namespaces.h"
-#include "network.h"
-#include "preload.h"
-#include "process.h"
-#include "rootfs.h"
-#include "setup_error.h"
-#include "sim_state.h"
-#include "stubs.h"
+#include "sim/sandbox/console.h"
+#include "sim/sandbox/devices.h"
+#include "sim/sandbox/namespaces.h"
+#include "sim/sandbox/network.h"
+#include "sim/sandbox/preload.h"
+#include "sim/sandbox/process.h"
+#include "sim/sandbox/rootfs.h"
+#include "sim/sandbox/setup_error.h"
+#include "sim/sandbox/sim_state.h"
+#include "sim/sandbox/stubs.h"
 
 namespace sandbox {
 namespace {
@@ -36,14 +36,17 @@ struct Options {
 };
 
 [[noreturn]] void usage(const char *problem) {
-  setup_failed("%s\nusage: sandbox [--preload LIB]... [--time-divisor N] [--console-tee] -- PROGRAM ARGS...",
-               problem);
+  setup_failed(
+      "%s\nusage: sandbox [--preload LIB]... [--time-divisor N] [--console-tee] -- PROGRAM ARGS...",
+      problem);
 }
 
 unsigned parse_divisor(const char *text) {
   char *end = nullptr;
   const unsigned long divisor = strtoul(text, &end, 10);
-  if (!*text || *end || divisor < 1 || divisor > 1000000) usage("--time-divisor takes a number from 1 to 1000000");
+  if (!*text || *end || divisor < 1 || divisor > 1000000) {
+    usage("--time-divisor takes a number from 1 to 1000000");
+  }
   return static_cast<unsigned>(divisor);
 }
 

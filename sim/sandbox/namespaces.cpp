@@ -1,7 +1,7 @@
 // Namespaces. As root the mount, PID and network namespaces suffice; an
 // unprivileged user also gets a user namespace in which it is root (uid and
 // gid mapped to 0), the best we can do without privileges.
-#include "namespaces.h"
+#include "sim/sandbox/namespaces.h"
 
 #include <fcntl.h>
 #include <sched.h>
@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "process.h"
-#include "setup_error.h"
+#include "sim/sandbox/process.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 
@@ -45,7 +45,8 @@ void enter_namespaces() {
   const gid_t gid = getegid();
   const int user_namespace = uid == 0 ? 0 : CLONE_NEWUSER;
   check(unshare(user_namespace | CLONE_NEWNS | CLONE_NEWPID | CLONE_NEWNET) == 0,
-        "unshare the mount, PID and network namespaces%s", user_namespace ? " (in a user namespace)" : "");
+        "unshare the mount, PID and network namespaces%s",
+        user_namespace ? " (in a user namespace)" : "");
   if (user_namespace) map_user_to_root(uid, gid);
 }
 

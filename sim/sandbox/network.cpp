@@ -2,14 +2,14 @@
 // kernel has no dummy driver) created with their MACs; the gateway lives in
 // a second namespace registered under the sandbox's /run, so it disappears
 // with the sandbox's mount namespace.
-#include "network.h"
+#include "sim/sandbox/network.h"
 
 #include <array>
 #include <string>
 #include <vector>
 
-#include "process.h"
-#include "setup_error.h"
+#include "sim/sandbox/process.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 
@@ -53,7 +53,8 @@ void ip(const std::vector<std::string> &args) {
 // ip in the gateway's namespace. nsenter rather than "ip -n", which also
 // remounts /sys and is refused inside a user namespace.
 void gateway_ip(const std::vector<std::string> &args) {
-  std::vector<std::string> argv = {"nsenter", std::string("--net=/run/netns/") + kGatewayNamespace, "ip"};
+  std::vector<std::string> argv = {"nsenter", std::string("--net=/run/netns/") + kGatewayNamespace,
+                                   "ip"};
   argv.insert(argv.end(), args.begin(), args.end());
   run_or_fail(argv);
 }
@@ -67,7 +68,8 @@ void build_network() {
     ip({"link", "set", interface.name, "up"});
   }
   ip({"netns", "add", kGatewayNamespace});
-  ip({"link", "add", kWanLink, "type", "veth", "peer", "name", kGatewayLink, "netns", kGatewayNamespace});
+  ip({"link", "add", kWanLink, "type", "veth", "peer", "name", kGatewayLink, "netns",
+      kGatewayNamespace});
   ip({"address", "add", kWanAddress, "dev", kWanLink});
   ip({"link", "set", kWanLink, "up"});
   gateway_ip({"link", "set", "lo", "up"});

@@ -1,7 +1,7 @@
 // Process handling without asynchronous signal handlers: the supervised
 // signals stay blocked and are taken one at a time with sigwaitinfo, so
 // reaping and forwarding never race with the rest of the sandbox.
-#include "process.h"
+#include "sim/sandbox/process.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "setup_error.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 

@@ -2,7 +2,7 @@
 // bound (so toolchains and the build tree stay reachable wherever they are),
 // fresh tmpfs for the run-time directories, and the new PID and network
 // namespaces' own /proc and /sys.
-#include "rootfs.h"
+#include "sim/sandbox/rootfs.h"
 
 #include <dirent.h>
 #include <limits.h>
@@ -15,8 +15,8 @@
 #include <array>
 #include <string_view>
 
-#include "fs_steps.h"
-#include "setup_error.h"
+#include "sim/sandbox/fs_steps.h"
+#include "sim/sandbox/setup_error.h"
 
 namespace sandbox {
 
@@ -24,7 +24,7 @@ namespace {
 
 // Host top-level directories the sandbox replaces with its own (the kernel
 // file systems, the run-time state, and the board-only /sim and /etc_ro).
-constexpr std::array<std::string_view, 8> kOwnDirectories = {"tmp", "run",  "var", "dev",
+constexpr std::array<std::string_view, 8> kOwnDirectories = {"tmp",  "run", "var", "dev",
                                                              "proc", "sys", "sim", "etc_ro"};
 
 static_assert(std::string_view(SIM_NVRAM_DIR).starts_with("/var/"),
@@ -37,8 +37,9 @@ void show_host_top_level(const std::string &root) {
   while (const dirent *entry = readdir(top)) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == ".." ||
-        std::find(kOwnDirectories.begin(), kOwnDirectories.end(), name) != kOwnDirectories.end())
+        std::find(kOwnDirectories.begin(), kOwnDirectories.end(), name) != kOwnDirectories.end()) {
       continue;
+    }
     const std::string host_path = "/" + std::string(name);
     const std::string path = root + host_path;
     struct stat status;
@@ -68,10 +69,13 @@ void make_var(const std::string &var) {
 }  // namespace
 
 void build_root(const std::string &root) {
-  check(mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0, "make the host's mounts private");
+  check(mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0,
+        "make the host's mounts private");
   mount_fresh("tmpfs", root, "mode=0755");
   show_host_top_level(root);
-  for (const char *dir : {"/tmp", "/run", "/var", "/proc", "/sys", "/dev"}) make_directories(root + dir);
+  for (const char *dir : {"/tmp", "/run", "/var", "/proc", "/sys", "/dev"}) {
+    make_directories(root + dir);
+  }
   mount_fresh("tmpfs", root + "/tmp", "mode=1777");
   mount_fresh("tmpfs", root + "/run", "mode=0755");
   make_var(root + "/var");

@@ -1,6 +1,6 @@
 // Reporting of failed setup steps: the message names the step, the exit
 // status is kSetupFailed.
-#include "setup_error.h"
+#include "sim/sandbox/setup_error.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -15,10 +15,11 @@ namespace {
 [[noreturn]] void report(const char *reason, const char *format, va_list args) {
   char step[512];
   vsnprintf(step, sizeof step, format, args);
-  if (reason)
+  if (reason) {
     fprintf(stderr, "sandbox: %s: %s\n", step, reason);
-  else
+  } else {
     fprintf(stderr, "sandbox: %s\n", step);
+  }
   exit(kSetupFailed);
 }
 

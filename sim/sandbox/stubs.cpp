@@ -2,7 +2,7 @@
 // are links to its one recording script, which takes its name from the
 // path it was run by. Host commands are shadowed by binding the script over
 // the file each path resolves to.
-#include "stubs.h"
+#include "sim/sandbox/stubs.h"
 
 #include <limits.h>
 #include <stdlib.h>
@@ -10,7 +10,7 @@
 #include <array>
 #include <set>
 
-#include "fs_steps.h"
+#include "sim/sandbox/fs_steps.h"
 
 namespace sandbox {
 
@@ -20,14 +20,14 @@ constexpr char kStubsDir[] = "/sim/stubs";
 constexpr char kRecordingStub[] = "/sim/stubs/record";
 constexpr char kWirelessCgiDir[] = "/etc_ro/lighttpd/www/cgi-bin";
 
-constexpr std::array kStubbedCommands = {"iwpriv",  "reboot",        "reset",    "halt",
-                                         "poweroff", "shutdown",     "killall",  "udhcpc",
-                                         "ifconfig", "ntp.sh",       "config-udhcpd.sh",
-                                         "mesh_load.sh", "mesh_unload.sh"};
+constexpr std::array kStubbedCommands = {
+    "iwpriv",           "reboot",       "reset",         "halt",     "poweroff",
+    "shutdown",         "killall",      "udhcpc",        "ifconfig", "ntp.sh",
+    "config-udhcpd.sh", "mesh_load.sh", "mesh_unload.sh"};
 
 // Commands a host may really have; a run of the real one could reach the host.
-constexpr std::array kShadowedHostCommands = {"reboot",  "reset",    "halt",    "poweroff", "shutdown",
-                                              "iwpriv",  "ifconfig", "killall", "udhcpc"};
+constexpr std::array kShadowedHostCommands = {
+    "reboot", "reset", "halt", "poweroff", "shutdown", "iwpriv", "ifconfig", "killall", "udhcpc"};
 constexpr std::array kHostCommandDirs = {"/usr/sbin", "/usr/bin", "/sbin", "/bin"};
 
 }  // namespace

@@ -1,13 +1,12 @@
 // Boots the board once before the tests and powers it off after them.
-#include "board_fixture.h"
+#include "tests/board/board_fixture.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 namespace board_test {
 namespace {
@@ -33,7 +32,8 @@ int status(const std::string &command, std::chrono::seconds timeout) {
 bool wait_until(const std::string &command, std::chrono::seconds timeout) {
   // The loop runs on the board: one round trip however long it takes.
   const long tenths = static_cast<long>(timeout.count()) * 10;
-  const std::string loop = "i=0; until { " + command + "; }; do [ $i -ge " + std::to_string(tenths) +
+  const std::string loop = "i=0; until { " + command + "; }; do [ $i -ge " +
+                           std::to_string(tenths) +
                            " ] && exit 1; usleep 100000; i=$((i + 1)); done";
   // A slow board takes longer than its own count of pauses: the host waits longer.
   return status(loop, 2 * timeout + 30s) == 0;

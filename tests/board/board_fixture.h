@@ -6,8 +6,8 @@
 #include <chrono>
 #include <string>
 
-#include "board_vm.h"
-#include "log_text.h"
+#include "sim/board/host/board_vm.h"
+#include "tests/support/log_text.h"
 
 namespace board_test {
 

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "boardutil/uplink.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
 
 int main(int argc, char **argv) {
   if (argc == 2 && strcmp(argv[1], "ping-gateway") == 0) {

@@ -3,12 +3,12 @@
 // watched through its request log, the firmware command log, the console
 // and the configuration store on flash. The tests share one boot and run
 // in this order; the reset comes last and leaves the factory store.
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "board_fixture.h"
+#include "tests/board/board_fixture.h"
 
 namespace {
 
@@ -37,7 +37,9 @@ bool logged(const std::string &line, std::chrono::seconds timeout) {
   return wait_until("grep -qxF '" + line + "' /dev/boardlog", timeout);
 }
 
-std::string file(const std::string &path) { return trimmed(sh("cat " + path + " 2>/dev/null; true")); }
+std::string file(const std::string &path) {
+  return trimmed(sh("cat " + path + " 2>/dev/null; true"));
+}
 
 // The daemon's pid file names a live process of that name.
 void expect_running(const std::string &name) {
@@ -58,8 +60,9 @@ TEST(Board, InitStartsBothDaemonsWhichSampleTheButtonEvery50ms) {
   }
   // One read per 50 ms of board time; a slow emulator may stretch the
   // pause a little but never shorten it.
-  std::istringstream window(sh("boardctl log clear; cut -d' ' -f1 /proc/uptime; sleep 5;"
-                               "grep -c '^gpio read' /dev/boardlog; cut -d' ' -f1 /proc/uptime"));
+  std::istringstream window(
+      sh("boardctl log clear; cut -d' ' -f1 /proc/uptime; sleep 5;"
+         "grep -c '^gpio read' /dev/boardlog; cut -d' ' -f1 /proc/uptime"));
   double from = 0, to = 0;
   int reads = 0;
   window >> from >> reads >> to;

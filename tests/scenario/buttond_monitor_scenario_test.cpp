@@ -1,10 +1,9 @@
 // The real buttond in the sandbox: start-up, pid file, the button monitor's
 // hold lengths, press counters, failures of the GPIO device.
+#include <gtest/gtest.h>
 #include <signal.h>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 // monitor's pid file reach it, and polls interrupt a busy button loop. The
 // messages, LED patterns and files of each ending are checked poll by poll
 // in tests/unit/buttond_wps_test.cpp.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "log_text.h"
-#include "testbed.h"
+#include "tests/support/log_text.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -113,8 +113,8 @@ TEST_F(WpsScenario, SessionTimesOutAtTheSixtyFirstPoll) {
   testbed::Process buttond = start();
   ASSERT_TRUE(testbed::wait_for([] { return ran("iwpriv rai0 set WscStop=1"); }, 60000));
   // The 61st poll judges its statuses after the stop; the 5 GHz one is last.
-  ASSERT_TRUE(testbed::wait_for(
-      [] { return console_count("WscStatus_5g WscStatus_5g = 0 !!") >= 61; }));
+  ASSERT_TRUE(
+      testbed::wait_for([] { return console_count("WscStatus_5g WscStatus_5g = 0 !!") >= 61; }));
   EXPECT_TRUE(testbed::wait_for([] { return testbed::monitor_hups() == 2; }));
   expect_sampling(buttond);
   EXPECT_EQ(count(testbed::console(), kPollMark), 61u) << testbed::console();
@@ -159,9 +159,8 @@ TEST_F(WpsScenario, AnImplausibleMonitorPidGetsNoSignal) {
   testbed::write_file("/var/run/monitor.pid", "1\n");
   testbed::wifi_status("ra0", "34");
   testbed::Process buttond = start();
-  ASSERT_TRUE(testbed::wait_for([&] {
-    return count(buttond.out(), "send_signal_velmora: app pid(1) <= 1\n") == 2;
-  }));
+  ASSERT_TRUE(testbed::wait_for(
+      [&] { return count(buttond.out(), "send_signal_velmora: app pid(1) <= 1\n") == 2; }));
   expect_sampling(buttond);
 }
 

@@ -1,11 +1,11 @@
 // Both daemons starting on a configuration store that is damaged, missing or
 // not a directory: they say so, run on the built-in defaults and keep going.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -34,9 +34,9 @@ class DaemonsOnABadStore : public testing::Test {
     testbed::Process uplinkd = testbed::spawn(testbed::program("uplinkd"));
     EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/tmp/Link") == "1\n"; }))
         << case_name;
-    EXPECT_TRUE(testbed::wait_for(
-        [] { return testbed::commands() == std::vector<std::string>{"ntp.sh"}; }))
-        << case_name;
+    EXPECT_TRUE(testbed::wait_for([] {
+      return testbed::commands() == std::vector<std::string>{"ntp.sh"};
+    })) << case_name;
     EXPECT_TRUE(uplinkd.running()) << case_name;
   }
 

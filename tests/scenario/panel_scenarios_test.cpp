@@ -1,12 +1,12 @@
 // The example scenarios shipped in sim/scenarios, run through the panel
 // against the real daemons: each passes, and its timeline shows what the
 // daemons did in the order they did it.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ class PanelScenarios : public testing::Test {
 
   // Runs the scenario; the timeline's events without their time stamps.
   Lines run(const std::string &file, int expected_status = 0) {
-    testbed::Process panel = testbed::spawn(PANEL_PROGRAM, {"--scenario", std::string(PANEL_SCENARIOS_DIR) + "/" + file});
+    testbed::Process panel = testbed::spawn(
+        PANEL_PROGRAM, {"--scenario", std::string(PANEL_SCENARIOS_DIR) + "/" + file});
     EXPECT_EQ(panel.wait(300000), expected_status) << panel.out() << panel.err();
     Lines events;
     for (const std::string &line : testbed::read_lines(panel.stdout_path)) {
@@ -33,8 +34,9 @@ class PanelScenarios : public testing::Test {
 // Index of the first event at or after from that starts with prefix;
 // fails the test and returns events.size() if there is none.
 size_t find(const Lines &events, const std::string &prefix, size_t from = 0) {
-  for (size_t i = from; i < events.size(); ++i)
+  for (size_t i = from; i < events.size(); ++i) {
     if (events[i].rfind(prefix, 0) == 0) return i;
+  }
   ADD_FAILURE() << "no '" << prefix << "' after event " << from;
   return events.size();
 }
@@ -93,8 +95,9 @@ TEST_F(PanelScenarios, ResetHoldRunsTheResetAndEndsButtond) {
 }
 
 TEST_F(PanelScenarios, AFailedExpectationFailsTheRunAndABadFileIsRefused) {
-  testbed::write_file("/tmp/never.txt",
-                  "# waits for something that never comes\nexpect-within 1.5\nexpect led 9: lit\n");
+  testbed::write_file(
+      "/tmp/never.txt",
+      "# waits for something that never comes\nexpect-within 1.5\nexpect led 9: lit\n");
   testbed::write_file("/tmp/bad.txt", "press 20\nwps 2.4 sucess\n");
   testbed::Process never = testbed::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/never.txt"});
   testbed::Process bad = testbed::spawn(PANEL_PROGRAM, {"--scenario", "/tmp/bad.txt"});

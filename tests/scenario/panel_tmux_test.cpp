@@ -2,15 +2,14 @@
 // typed press starts a WPS session that the LED shows blinking, the success
 // key ends it, and quitting - by key or by SIGTERM - stops the daemons and
 // gives the terminal back (main screen, cursor shown).
+#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -47,11 +46,13 @@ class PanelTmux : public testing::Test {
     // A shell in the pane runs the panel, keeps its exit status and then
     // keeps the pane open, so the terminal's state can be read afterwards;
     // everything written to the pane is kept as well.
-    const std::string pane_command = std::string(PANEL_PROGRAM) + "; echo $? > /tmp/panel.status; exec sleep 600";
-    ASSERT_EQ(testbed::sh(kTmux + "-f /dev/null new-session -d -x 120 -y 40 '" + pane_command + "' \\; " +
-                      "pipe-pane -o 'cat > /tmp/pane.out'"),
+    const std::string pane_command =
+        std::string(PANEL_PROGRAM) + "; echo $? > /tmp/panel.status; exec sleep 600";
+    ASSERT_EQ(testbed::sh(kTmux + "-f /dev/null new-session -d -x 120 -y 40 '" + pane_command +
+                          "' \\; " + "pipe-pane -o 'cat > /tmp/pane.out'"),
               0);
-    ASSERT_TRUE(testbed::wait_for([] { return led_row(pane(), 10).find("[ ON ]  lit") != std::string::npos; }, 60000))
+    ASSERT_TRUE(testbed::wait_for(
+        [] { return led_row(pane(), 10).find("[ ON ]  lit") != std::string::npos; }, 60000))
         << pane();
   }
   void TearDown() override {
@@ -63,7 +64,8 @@ class PanelTmux : public testing::Test {
   // alternate screen as its last words, and took the daemons and the
   // monitor with it.
   void expect_clean_exit() {
-    ASSERT_TRUE(testbed::wait_for([] { return testbed::file_exists("/tmp/panel.status"); }, 30000)) << pane();
+    ASSERT_TRUE(testbed::wait_for([] { return testbed::file_exists("/tmp/panel.status"); }, 30000))
+        << pane();
     EXPECT_EQ(testbed::read_file("/tmp/panel.status"), "0\n");
     EXPECT_EQ(pane_format("#{alternate_on}"), "0");
     const std::string written = testbed::read_file("/tmp/pane.out");
@@ -71,8 +73,9 @@ class PanelTmux : public testing::Test {
     const size_t shown = written.rfind("\x1b[?25h");
     ASSERT_NE(shown, std::string::npos);
     EXPECT_EQ(written.substr(shown), restore);
-    for (const char *name : {"panel", "buttond", "uplinkd", "monitor"})
+    for (const char *name : {"panel", "buttond", "uplinkd", "monitor"}) {
       EXPECT_NE(testbed::sh(std::string("pgrep -x ") + name + " >/dev/null"), 0) << name;
+    }
   }
 };
 

@@ -2,6 +2,7 @@
 // stubs, the router's interfaces and gateway, fresh run-time directories,
 // and the sandbox's init as PID 1. Plain POSIX calls, so it checks the board alone.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <net/if.h>
 #include <signal.h>
 #include <sys/ioctl.h>
@@ -18,8 +19,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -131,8 +130,8 @@ InterfaceState interface_state(const char *name) {
     if (ioctl(sock, SIOCGIFHWADDR, &request) == 0) {
       const auto *mac = reinterpret_cast<const unsigned char *>(request.ifr_hwaddr.sa_data);
       char text[18];
-      snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3], mac[4],
-               mac[5]);
+      snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3],
+               mac[4], mac[5]);
       state.mac = text;
     }
   }
@@ -153,7 +152,8 @@ TEST(SandboxConsole, EveryWriteToTheConsoleLandsInTheLogInOrder) {
     fputs(line, out);
     fclose(out);
   }
-  EXPECT_TRUE(eventually([] { return read_file(kConsoleLog).find("second line\n") != std::string::npos; }));
+  EXPECT_TRUE(
+      eventually([] { return read_file(kConsoleLog).find("second line\n") != std::string::npos; }));
   EXPECT_NE(read_file(kConsoleLog).find("first line\nsecond line\n"), std::string::npos);
 }
 
@@ -189,7 +189,8 @@ TEST(SandboxStubs, AbsolutePathsOfHostCommandsReachTheStub) {
       if (access(path.c_str(), X_OK) != 0) continue;
       truncate_file(kCommandsLog);
       EXPECT_EQ(shell(path + " -q nothing-by-this-name"), 0) << path;
-      EXPECT_EQ(read_lines(kCommandsLog), Lines{std::string(name) + " -q nothing-by-this-name"}) << path;
+      EXPECT_EQ(read_lines(kCommandsLog), Lines{std::string(name) + " -q nothing-by-this-name"})
+          << path;
       ran.push_back(path);
     }
   }
@@ -210,7 +211,8 @@ TEST(SandboxStubs, KillallSendsTheGivenSignalToProcessesOfThatName) {
     const pid_t sleeper = start({path.c_str(), "300"});
     ASSERT_TRUE(eventually([&] { return process_name(sleeper) == run.name.substr(0, 15); }));
     truncate_file(kCommandsLog);
-    const std::string command = "killall " + run.options + (run.options.empty() ? "" : " ") + run.name;
+    const std::string command =
+        "killall " + run.options + (run.options.empty() ? "" : " ") + run.name;
     EXPECT_EQ(shell(command), 0);
     const int status = end_status(sleeper);
     ASSERT_TRUE(status != -1 && WIFSIGNALED(status)) << command;
@@ -230,7 +232,8 @@ TEST(SandboxStubs, IfconfigUpAndDownAreAppliedToTheInterface) {
 TEST(SandboxStubs, FakeMonitorPublishesItsPidCountsHangupsAndEndsOnTerm) {
   truncate_file(kMonitorHups);
   const pid_t monitor = start({"/sim/bin/monitor"});
-  ASSERT_TRUE(eventually([&] { return read_file("/var/run/monitor.pid") == std::to_string(monitor) + "\n"; }));
+  ASSERT_TRUE(eventually(
+      [&] { return read_file("/var/run/monitor.pid") == std::to_string(monitor) + "\n"; }));
   for (size_t hups = 1; hups <= 3; ++hups) {
     kill(monitor, SIGHUP);
     EXPECT_TRUE(eventually([&] { return read_lines(kMonitorHups).size() == hups; })) << hups;
@@ -244,8 +247,9 @@ TEST(SandboxStubs, FakeMonitorPublishesItsPidCountsHangupsAndEndsOnTerm) {
 
 TEST(SandboxNetwork, RouterInterfacesAreUpWithTheirMacs) {
   const std::vector<std::pair<const char *, const char *>> interfaces = {
-      {"ra0", "02:00:00:00:00:10"},    {"rai0", "02:00:00:00:00:20"}, {"rax0", "02:00:00:00:00:30"},
-      {"apcli0", "02:00:00:00:00:11"}, {"apclii0", "02:00:00:00:00:21"}, {"rai3", "02:00:00:00:00:23"},
+      {"ra0", "02:00:00:00:00:10"},     {"rai0", "02:00:00:00:00:20"},
+      {"rax0", "02:00:00:00:00:30"},    {"apcli0", "02:00:00:00:00:11"},
+      {"apclii0", "02:00:00:00:00:21"}, {"rai3", "02:00:00:00:00:23"},
       {"eth2", "02:00:00:00:00:02"}};
   for (const auto &[name, mac] : interfaces) {
     const InterfaceState state = interface_state(name);
@@ -270,8 +274,9 @@ TEST(SandboxNetwork, GatewayAnswersPingAndNoDefaultRouteIsSet) {
 
 TEST(SandboxFilesystem, RunTimeDirectoriesAreTheSandboxsOwn) {
   const auto types = mounts();
-  for (const char *point : {"/", "/tmp", "/run", "/var", "/dev", "/dev/shm"})
+  for (const char *point : {"/", "/tmp", "/run", "/var", "/dev", "/dev/shm"}) {
     EXPECT_EQ(types.count(point) ? types.at(point) : "", "tmpfs") << point;
+  }
   EXPECT_EQ(types.at("/proc"), "proc");
   EXPECT_EQ(types.at("/dev/pts"), "devpts");
   EXPECT_EQ(shell("[ -z \"$(ls -A /tmp)\" ]"), 0) << "a fresh /tmp is empty";
@@ -280,7 +285,9 @@ TEST(SandboxFilesystem, RunTimeDirectoriesAreTheSandboxsOwn) {
   ASSERT_EQ(stat("/var/run", &var_run), 0);
   ASSERT_EQ(stat("/run", &run), 0);
   EXPECT_EQ(var_run.st_ino, run.st_ino);
-  EXPECT_EQ(shell("[ -d /var/lock ] && [ -d /var/lib ] && [ -d /run/sim/hw ] && [ -f /run/sim/requests.log ]"), 0);
+  EXPECT_EQ(shell("[ -d /var/lock ] && [ -d /var/lib ] && [ -d /run/sim/hw ] && [ -f "
+                  "/run/sim/requests.log ]"),
+            0);
 }
 
 TEST(SandboxProcesses, ThisTestIsAChildOfTheSandboxInit) {
@@ -293,7 +300,8 @@ TEST(SandboxProcesses, ProgramsGetTheBoardEnvironment) {
   EXPECT_STREQ(getenv("PATH"), "/sim/bin:/usr/sbin:/usr/bin:/sbin:/bin");
   EXPECT_STREQ(getenv("QEMU_LD_PREFIX"), "/usr/mipsel-linux-gnu");
   ASSERT_NE(getenv("ASAN_OPTIONS"), nullptr);
-  EXPECT_NE(std::string(getenv("ASAN_OPTIONS")).find("verify_asan_link_order=0"), std::string::npos);
+  EXPECT_NE(std::string(getenv("ASAN_OPTIONS")).find("verify_asan_link_order=0"),
+            std::string::npos);
   EXPECT_STREQ(getenv("LD_PRELOAD"), "/sim/preload/$LIB/libfakehw.so");
 #if defined(__x86_64__)
   constexpr char kLoaded[] = "/sim/preload/lib/x86_64-linux-gnu/libfakehw.so";

@@ -1,16 +1,15 @@
 // The real uplinkd in the sandbox: start-up with its pid file and the first
 // /tmp/Link, the uplink in router and repeater mode, the internet LED and the
 // NTP start, and the end through SIGTERM.
+#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "led_requests.h"
-#include "log_text.h"
-#include "testbed.h"
+#include "tests/support/led_requests.h"
+#include "tests/support/log_text.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -32,8 +31,7 @@ class UplinkdScenario : public testing::Test {
 
   static void configure(const std::string &set, const std::string &key, const std::string &value) {
     ASSERT_EQ(
-        testbed::sh(testbed::program("nvram") + " set " + set + " " + key + " '" + value + "'"),
-        0);
+        testbed::sh(testbed::program("nvram") + " set " + set + " " + key + " '" + value + "'"), 0);
   }
   // The first LED state the daemon applied.
   static Lines first_leds() {

@@ -1,6 +1,6 @@
 // The board's files and logs as a test reads them, the programs under test,
 // and waiting in real time for something to show.
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 #include <poll.h>
 
@@ -30,7 +30,8 @@ std::string program(std::string_view name) {
   if (name == "buttond") return ROUTERD_BUTTOND;
   if (name == "uplinkd") return ROUTERD_UPLINKD;
   if (name == "nvram") return ROUTERD_NVRAM;
-  fprintf(stderr, "testbed::program: no program \"%.*s\"\n", static_cast<int>(name.size()), name.data());
+  fprintf(stderr, "testbed::program: no program \"%.*s\"\n", static_cast<int>(name.size()),
+          name.data());
   abort();
 }
 

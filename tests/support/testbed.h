@@ -57,7 +57,7 @@ void set_time_divisor(unsigned divisor);  // sleeps and timers run divisor times
 // Button levels per read of pin 1's bank: "1x3 0x20 1" = 3 released reads,
 // 20 pressed, then released for ever (the last level repeats).
 void button_script(std::string_view script);
-unsigned button_reads();  // reads consumed since the script was set
+unsigned button_reads();         // reads consumed since the script was set
 void button_hold(bool pressed);  // the level once the script is used up
 void gpio_missing(bool missing);
 // Levels of the other pins of a bank (0 = pins 0-23, ... 3 = pin 72); every
@@ -85,7 +85,8 @@ void wifi_status(const std::string &ifname, std::string_view sequence);  // "0 0
 void wifi_profile(const std::string &ifname, const WscCredential &credential);
 void wifi_configured_value(const std::string &ifname, const WscConfiguredValue &value);
 void wifi_channel(const std::string &ifname, unsigned channel);
-void wifi_bssid(const std::string &ifname, std::string_view sequence);  // "FF:FF:FF:FF:FF:FF 00:11:22:33:44:55"
+void wifi_bssid(const std::string &ifname,
+                std::string_view sequence);  // "FF:FF:FF:FF:FF:FF 00:11:22:33:44:55"
 // macs: "AA:BB:CC:DD:EE:FF"; reported_count, when not 0, is the entry count
 // the driver claims (more than the 64 its record holds, say).
 void wifi_acl(const std::string &ifname, const std::vector<std::string> &macs,

@@ -3,7 +3,7 @@
 #ifndef TESTS_SUPPORT_TESTBED_CHECK_H
 #define TESTS_SUPPORT_TESTBED_CHECK_H
 
-#include "fakehwctl/result.h"
+#include "sim/fakehwctl/result.h"
 
 namespace testbed {
 

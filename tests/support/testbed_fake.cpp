@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fakehwctl/control.h"
-#include "testbed.h"
-#include "testbed_check.h"
+#include "sim/fakehwctl/control.h"
+#include "tests/support/testbed.h"
+#include "tests/support/testbed_check.h"
 
 namespace testbed {
 

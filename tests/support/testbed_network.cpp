@@ -1,11 +1,12 @@
 // The sandbox's network as tests change it, through ip(8): router
 // interfaces up, down, deleted or with another MAC, the default route, and
 // the defaults reset() brings back.
+#include "tests/support/testbed_network.h"
+
 #include <cstdio>
 #include <string>
 
-#include "testbed.h"
-#include "testbed_network.h"
+#include "tests/support/testbed.h"
 
 namespace testbed {
 namespace {
@@ -15,8 +16,9 @@ struct RouterInterface {
   const char *mac;
 };
 constexpr RouterInterface kRouterInterfaces[] = {
-    {"ra0", "02:00:00:00:00:10"},    {"rai0", "02:00:00:00:00:20"}, {"rax0", "02:00:00:00:00:30"},
-    {"apcli0", "02:00:00:00:00:11"}, {"apclii0", "02:00:00:00:00:21"}, {"rai3", "02:00:00:00:00:23"},
+    {"ra0", "02:00:00:00:00:10"},     {"rai0", "02:00:00:00:00:20"},
+    {"rax0", "02:00:00:00:00:30"},    {"apcli0", "02:00:00:00:00:11"},
+    {"apclii0", "02:00:00:00:00:21"}, {"rai3", "02:00:00:00:00:23"},
     {"eth2", "02:00:00:00:00:02"},
 };
 constexpr char kWanLink[] = "wan0";
@@ -31,7 +33,9 @@ std::string quoted(std::string_view text) {
 
 void run(const std::string &command, const char *call) {
   int status = sh(command);
-  if (status != 0) fprintf(stderr, "testbed::%s: \"%s\" exited with %d\n", call, command.c_str(), status);
+  if (status != 0) {
+    fprintf(stderr, "testbed::%s: \"%s\" exited with %d\n", call, command.c_str(), status);
+  }
 }
 
 // Shell lines giving IF the MAC: ifb links take a MAC only when created, so
@@ -39,8 +43,8 @@ void run(const std::string &command, const char *call) {
 std::string give_mac(const std::string &ifname, std::string_view mac) {
   std::string i = quoted(ifname), m = quoted(mac);
   return "ip link set dev " + i + " address " + m + " 2>/dev/null || { " +
-         "up=$(ip -o link show dev " + i + " | grep -c '[<,]UP[,>]'); " +
-         "ip link del dev " + i + " && ip link add " + i + " address " + m + " type ifb && " +
+         "up=$(ip -o link show dev " + i + " | grep -c '[<,]UP[,>]'); " + "ip link del dev " + i +
+         " && ip link add " + i + " address " + m + " type ifb && " +
          "{ [ \"$up\" = 0 ] || ip link set dev " + i + " up; }; }";
 }
 
@@ -54,14 +58,18 @@ void interface_delete(const std::string &ifname) {
   run("ip link del dev " + quoted(ifname), "interface_delete");
 }
 
-void set_mac(const std::string &ifname, std::string_view mac) { run(give_mac(ifname, mac), "set_mac"); }
+void set_mac(const std::string &ifname, std::string_view mac) {
+  run(give_mac(ifname, mac), "set_mac");
+}
 
 void default_route(std::string_view gateway) {
   std::string target = gateway.empty() ? std::string("dev ") + kWanLink : "via " + quoted(gateway);
   run("ip route replace default " + target, "default_route");
 }
 
-void no_default_route() { run("while ip route del default 2>/dev/null; do :; done", "no_default_route"); }
+void no_default_route() {
+  run("while ip route del default 2>/dev/null; do :; done", "no_default_route");
+}
 
 void restore_network() {
   std::string script = "ip link set dev lo up; ip link set dev " + std::string(kWanLink) + " up; ";

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <map>
 
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace testbed {
 namespace {

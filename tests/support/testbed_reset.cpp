@@ -9,11 +9,11 @@
 #include <set>
 #include <string>
 
-#include "fakehwctl/control.h"
 #include "nvram.h"
-#include "testbed.h"
-#include "testbed_check.h"
-#include "testbed_network.h"
+#include "sim/fakehwctl/control.h"
+#include "tests/support/testbed.h"
+#include "tests/support/testbed_check.h"
+#include "tests/support/testbed_network.h"
 
 namespace testbed {
 namespace {
@@ -25,8 +25,9 @@ namespace fs = std::filesystem;
 void require_sandbox() {
   struct stat console {};
   if (stat("/dev/console", &console) == 0 && S_ISFIFO(console.st_mode)) return;
-  fprintf(stderr, "testbed::reset: not inside the sandbox (/dev/console is no FIFO); "
-                  "run the test through sim/sandbox\n");
+  fprintf(stderr,
+          "testbed::reset: not inside the sandbox (/dev/console is no FIFO); "
+          "run the test through sim/sandbox\n");
   abort();
 }
 
@@ -37,7 +38,9 @@ void empty_directory(const fs::path &dir, const std::set<std::string> &kept = {}
     if (kept.count(entry.path().filename().string()) != 0) continue;
     std::error_code removed;
     fs::remove_all(entry.path(), removed);
-    if (removed) fprintf(stderr, "testbed::reset: %s: %s\n", entry.path().c_str(), removed.message().c_str());
+    if (removed) {
+      fprintf(stderr, "testbed::reset: %s: %s\n", entry.path().c_str(), removed.message().c_str());
+    }
   }
 }
 

@@ -1,15 +1,15 @@
 // configAP against the fake wireless driver and the real store: access-point
 // profiles into a slot, upstream credentials into both radios and repeater
 // mode, the channel and BSSID queries, and records the driver did not fill.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "buttond.h"
+#include "buttond/buttond.h"
 #include "nvram.h"
-#include "console_capture.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
+#include "tests/unit/console_capture.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ TEST_F(CredentialsTest, ApProfileFillsItsSlotOfItsSetAndReboots) {
 
 TEST_F(CredentialsTest, ApAuthenticationTypesMapToTheirNames) {
   const std::vector<std::pair<unsigned, std::string>> cases = {
-      {2, "WPAPSK"}, {4, "SHARED"},  {8, "WPA"},  {16, "WPA2"},
+      {2, "WPAPSK"},   {4, "SHARED"},         {8, "WPA"},  {16, "WPA2"},
       {32, "WPA2PSK"}, {34, "WPAPSKWPA2PSK"}, {1, "OPEN"}, {64, "OPEN"}};
   for (const auto &[auth, name] : cases) {
     testbed::wifi_profile("ra0", {"Net", auth, 1, "", 0, 0});
@@ -245,8 +245,7 @@ TEST_F(CredentialsTest, UpstreamWepKeysGoToSlotOneOfBothRadios) {
         std::string name = "Key" + std::to_string(k) + "Str1";
         EXPECT_EQ(get(set, name), k == index ? key : "old") << name << " index " << index;
       }
-      EXPECT_EQ(get(set, "DefaultKeyID"),
-                index == 0 ? "a0;a1" : std::to_string(index) + ";a1");
+      EXPECT_EQ(get(set, "DefaultKeyID"), index == 0 ? "a0;a1" : std::to_string(index) + ";a1");
     }
     EXPECT_EQ(get(0, "ApCliEncrypType"), "WEP");
     EXPECT_EQ(get(0, "ApCliDefaultKeyID"), "1");

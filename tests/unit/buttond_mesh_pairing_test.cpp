@@ -1,13 +1,13 @@
 // The mesh pairing completion handler: the commands of each model and mesh
 // mode (through the stubs' records), LED 9 dark, and the monitor's SIGHUP.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "buttond.h"
+#include "buttond/buttond.h"
 #include "nvram.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -111,8 +111,8 @@ TEST_F(MeshPairingTest, MonitorWithoutUsablePidIsNotSignalled) {
   testbed::write_file("/var/run/monitor.pid", "pid\n");
   send_signal();
   EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog,
-                                 "send_signal: application pid(1) <= 1\n\n"
-                                 "send_signal: application is not running\n\n"));
+                                     "send_signal: application pid(1) <= 1\n\n"
+                                     "send_signal: application is not running\n\n"));
   EXPECT_EQ(testbed::monitor_hups(), 0u);
 }
 

@@ -1,6 +1,7 @@
 // WPS session control in-process, with SIGALRM blocked as in buttond so the
 // test drives every poll itself: requests, the poll's endings, LED patterns,
 // the monitor notification, and repeater sessions through configAP.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
@@ -9,16 +10,14 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "boardutil/pause.h"
 #include "boardutil/timer.h"
-#include "buttond.h"
+#include "buttond/buttond.h"
 #include "nvram.h"
-#include "console_capture.h"
-#include "led_requests.h"
-#include "log_text.h"
-#include "testbed.h"
+#include "tests/support/led_requests.h"
+#include "tests/support/log_text.h"
+#include "tests/support/testbed.h"
+#include "tests/unit/console_capture.h"
 
 namespace {
 
@@ -120,9 +119,11 @@ TEST_F(WpsTest, RefusedLedRequestsShowOnlyInTheSingleRequestPatterns) {
 }
 
 TEST_F(WpsTest, InternetLedFollowsTheFirstByteOfTheStatusFile) {
-  const std::vector<std::pair<std::string, Lines>> cases = {
-      {"1\n", {kInternetUp}}, {"0\n", {kInternetDown}}, {"10", {kInternetUp}},
-      {"x1", {}},             {"", {}}};
+  const std::vector<std::pair<std::string, Lines>> cases = {{"1\n", {kInternetUp}},
+                                                            {"0\n", {kInternetDown}},
+                                                            {"10", {kInternetUp}},
+                                                            {"x1", {}},
+                                                            {"", {}}};
   for (const auto &[content, expected] : cases) {
     testbed::write_file("/tmp/internetStatus", content);
     fresh_logs();
@@ -361,10 +362,10 @@ TEST_F(WpsTest, AnAlarmOfTheOldSessionIsDroppedWhenANewOneStarts) {
 // --- repeater sessions ---
 
 const Lines kPrepareApcli0 = {
-    "iwpriv apcli0 set ApCliSsid=",     "iwpriv apcli0 set ApCliBssid=",
+    "iwpriv apcli0 set ApCliSsid=",       "iwpriv apcli0 set ApCliBssid=",
     "iwpriv apcli0 set ApCliEncrypType=", "iwpriv apcli0 set ApCliWPAPSK=",
-    "iwpriv apcli0 set ApCliEnable=0",  "iwpriv apcli0 set WscConfMode=1",
-    "iwpriv apcli0 set WscMode=2",      "iwpriv apcli0 set ApCliEnable=1",
+    "iwpriv apcli0 set ApCliEnable=0",    "iwpriv apcli0 set WscConfMode=1",
+    "iwpriv apcli0 set WscMode=2",        "iwpriv apcli0 set ApCliEnable=1",
     "iwpriv apcli0 set WscGetConf=1"};
 
 Lines prepare_apclii0() {
@@ -399,10 +400,9 @@ TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
   Lines commands = testbed::commands();
   ASSERT_GE(commands.size(), 3u);
   std::sort(commands.begin(), commands.begin() + 3);
-  EXPECT_EQ(commands,
-            concat({{"ifconfig apcli0 up", "ifconfig apclii0 up", "killall -q udhcpc"},
-                    kPrepareApcli0,
-                    prepare_apclii0()}));
+  EXPECT_EQ(commands, concat({{"ifconfig apcli0 up", "ifconfig apclii0 up", "killall -q udhcpc"},
+                              kPrepareApcli0,
+                              prepare_apclii0()}));
   EXPECT_EQ(testbed::requests("gpio led"),
             (Lines{kLine8Lit, led(10, {5, 5, 4000, 1, 4000}), kLine11Dark}));
   EXPECT_TRUE(hups_are(1));
@@ -410,8 +410,8 @@ TEST_F(WpsTest, RepeaterRequestResetsBothUpstreamClients) {
     testbed::Process show =
         testbed::spawn(testbed::program("nvram"), {"show", std::to_string(set)});
     show.wait();
-    for (const char *key : {"ApCliSsid", "ApCliBssid", "ApCliAuthMode", "ApCliEncrypType",
-                            "ApCliWPAPSK"}) {
+    for (const char *key :
+         {"ApCliSsid", "ApCliBssid", "ApCliAuthMode", "ApCliEncrypType", "ApCliWPAPSK"}) {
       EXPECT_NE(show.out().find(std::string(key) + "=\n"), std::string::npos) << set << key;
     }
     EXPECT_NE(show.out().find("ApCliEnable=0\n"), std::string::npos) << set;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "boardutil/console.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 inline std::string console_so_far() {
   static unsigned marks = 0;

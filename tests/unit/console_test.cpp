@@ -1,18 +1,18 @@
 // Console messages, shell commands, pid files and the interval timer, inside
 // the sandbox: /dev/console is the sandbox's capture FIFO.
+#include "boardutil/console.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include "boardutil/console.h"
 #include "boardutil/pause.h"
 #include "boardutil/pidfile.h"
 #include "boardutil/shell.h"
 #include "boardutil/timer.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -119,7 +119,8 @@ TEST_F(ConsoleTest, ASecondStarterWaitsForThePidFileLock) {
     _exit(testbed::read_file(kPidFile) == std::to_string(getpid()) + "\n" ? 0 : 1);
   }
   // The kernel lists a blocked lock request with "->".
-  EXPECT_TRUE(testbed::wait_for([] { return testbed::read_file("/proc/locks").find("->") != std::string::npos; }));
+  EXPECT_TRUE(testbed::wait_for(
+      [] { return testbed::read_file("/proc/locks").find("->") != std::string::npos; }));
   EXPECT_EQ(waitpid(second, nullptr, WNOHANG), 0) << "still waiting";
   close(first);
   int status = -1;
@@ -177,7 +178,7 @@ TEST_F(ConsoleTest, TimerCallsItsHandlerUntilStopped) {
   ASSERT_TRUE(testbed::wait_for([] { return g_alarms >= 3; }));
   ASSERT_EQ(stopTimer(), 0);
   int after_stop = g_alarms;
-  usleep(500000);  // 100 scaled periods
+  usleep(500000);                       // 100 scaled periods
   EXPECT_LE(g_alarms, after_stop + 1);  // at most one already in flight
 }
 

@@ -1,6 +1,7 @@
 // The test side of the board: reset() undoes what a test changed (files,
 // processes, fake drivers, store, network), and spawned processes report
 // their output and exit status.
+#include <gtest/gtest.h>
 #include <net/if.h>
 #include <signal.h>
 #include <sys/ioctl.h>
@@ -10,9 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 #ifndef NVRAM_DIR
 #define NVRAM_DIR "/var/lib/nvram"

@@ -2,6 +2,7 @@
 // timing, from one cursor shared by every process of the sandbox; the last
 // level (or the held one) once the samples are used up.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,10 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "fakehwctl/control.h"
-#include "testbed.h"
+#include "sim/fakehwctl/control.h"
+#include "tests/support/testbed.h"
 
 namespace {
 

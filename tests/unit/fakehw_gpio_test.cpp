@@ -2,6 +2,7 @@
 // one-pin masks, reads of each bank, LED and registration records, and
 // refuses (and logs) everything else; other files are left to the kernel.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,10 +10,8 @@
 #include <cerrno>
 #include <cstdint>
 
-#include <gtest/gtest.h>
-
-#include "fakehwctl/control.h"
-#include "testbed.h"
+#include "sim/fakehwctl/control.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -102,15 +101,14 @@ TEST_F(FakeGpio, LedRecordsAreCheckedFieldByField) {
     EXPECT_EQ(request(0x41, info), std::make_pair(-1, EINVAL)) << field;
   }
   EXPECT_EQ(request(0x41, nullptr), std::make_pair(-1, EINVAL));
-  EXPECT_EQ(testbed::requests(),
-            (Lines{"gpio led pin=72 on=4000 off=0 blinks=1 rests=4000 times=3",
-                   "gpio refused cmd=0x41 (pin=73 out of range)",
-                   "gpio refused cmd=0x41 (on=4001 out of range)",
-                   "gpio refused cmd=0x41 (off=4001 out of range)",
-                   "gpio refused cmd=0x41 (blinks=4001 out of range)",
-                   "gpio refused cmd=0x41 (rests=4001 out of range)",
-                   "gpio refused cmd=0x41 (times=4001 out of range)",
-                   "gpio refused cmd=0x41 (null argument)"}));
+  EXPECT_EQ(testbed::requests(), (Lines{"gpio led pin=72 on=4000 off=0 blinks=1 rests=4000 times=3",
+                                        "gpio refused cmd=0x41 (pin=73 out of range)",
+                                        "gpio refused cmd=0x41 (on=4001 out of range)",
+                                        "gpio refused cmd=0x41 (off=4001 out of range)",
+                                        "gpio refused cmd=0x41 (blinks=4001 out of range)",
+                                        "gpio refused cmd=0x41 (rests=4001 out of range)",
+                                        "gpio refused cmd=0x41 (times=4001 out of range)",
+                                        "gpio refused cmd=0x41 (null argument)"}));
 }
 
 TEST_F(FakeGpio, InterruptsAreEnabledAndRegisteredForAPinAndProcess) {
@@ -123,10 +121,11 @@ TEST_F(FakeGpio, InterruptsAreEnabledAndRegisteredForAPinAndProcess) {
   EXPECT_EQ(request(0x0A, nullptr), std::make_pair(-1, EINVAL));
   EXPECT_EQ(request(0x42, 0ul), std::make_pair(-1, EINVAL));
   EXPECT_EQ(request(0x6B03, 0ul), std::make_pair(-1, EINVAL));  // the register driver's
-  EXPECT_EQ(testbed::requests(),
-            (Lines{"gpio irq-enable cmd=0x08", "gpio register pin=1 pid=123",
-                   "gpio refused cmd=0x0A (pin=73 out of range)", "gpio refused cmd=0x0A (null argument)",
-                   "gpio refused cmd=0x42 (unknown command)", "gpio refused cmd=0x6B03 (unknown command)"}));
+  EXPECT_EQ(testbed::requests(), (Lines{"gpio irq-enable cmd=0x08", "gpio register pin=1 pid=123",
+                                        "gpio refused cmd=0x0A (pin=73 out of range)",
+                                        "gpio refused cmd=0x0A (null argument)",
+                                        "gpio refused cmd=0x42 (unknown command)",
+                                        "gpio refused cmd=0x6B03 (unknown command)"}));
 }
 
 TEST_F(FakeGpio, ScriptedFailuresRefuseOnlyTheNamedRequests) {
@@ -141,7 +140,8 @@ TEST_F(FakeGpio, ScriptedFailuresRefuseOnlyTheNamedRequests) {
   EXPECT_EQ(request(0x11, 0x2ul), std::make_pair(-1, EIO));
   EXPECT_EQ(request(0x08, 0ul), std::make_pair(-1, EIO));
   EXPECT_EQ(request(0x41, info), std::make_pair(0, 0));
-  EXPECT_EQ(testbed::requests("gpio refused cmd=0x41"), Lines{"gpio refused cmd=0x41 (failing on request)"});
+  EXPECT_EQ(testbed::requests("gpio refused cmd=0x41"),
+            Lines{"gpio refused cmd=0x41 (failing on request)"});
   EXPECT_EQ(testbed::requests("gpio refused").size(), 4u);
 }
 

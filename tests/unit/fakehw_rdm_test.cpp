@@ -1,15 +1,14 @@
 // The fake register driver on /dev/rdm0: the accept request, reads of the
 // WAN port's link bit in switch register 0x113408, and its refusals.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -26,8 +25,9 @@ class FakeRdm : public testing::Test {
 
   // The register's value, or -errno when refused.
   long read_register(uint32_t offset) {
-    unsigned char word[4] = {static_cast<unsigned char>(offset), static_cast<unsigned char>(offset >> 8),
-                             static_cast<unsigned char>(offset >> 16), static_cast<unsigned char>(offset >> 24)};
+    unsigned char word[4] = {
+        static_cast<unsigned char>(offset), static_cast<unsigned char>(offset >> 8),
+        static_cast<unsigned char>(offset >> 16), static_cast<unsigned char>(offset >> 24)};
     if (ioctl(fd_, 0x6B03, word) < 0) return -errno;
     return word[0] | word[1] << 8 | word[2] << 16 | static_cast<long>(word[3]) << 24;
   }
@@ -41,7 +41,7 @@ TEST_F(FakeRdm, WanLinkIsBitZeroOfTheSwitchRegister) {
   testbed::wan_link(false);
   EXPECT_EQ(read_register(0x113408), 0);
   EXPECT_EQ(testbed::requests(), (Lines{"rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x1",
-                                    "rdm read reg=0x113408 -> 0x0"}));
+                                        "rdm read reg=0x113408 -> 0x0"}));
 }
 
 TEST_F(FakeRdm, OtherArgumentsRegistersAndCommandsAreRefused) {
@@ -52,9 +52,9 @@ TEST_F(FakeRdm, OtherArgumentsRegistersAndCommandsAreRefused) {
   EXPECT_EQ(ioctl(fd_, 0x6B03, nullptr), -1);
   EXPECT_EQ(ioctl(fd_, 0x02, 0ul), -1);
   EXPECT_EQ(testbed::requests(), (Lines{"rdm refused cmd=0x6B0E (argument 0x1, not 0)",
-                                    "rdm refused cmd=0x6B03 (register 0x113400 unknown)",
-                                    "rdm refused cmd=0x6B03 (null argument)",
-                                    "rdm refused cmd=0x0002 (unknown command)"}));
+                                        "rdm refused cmd=0x6B03 (register 0x113400 unknown)",
+                                        "rdm refused cmd=0x6B03 (null argument)",
+                                        "rdm refused cmd=0x0002 (unknown command)"}));
 }
 
 TEST_F(FakeRdm, ScriptedFailuresAndAMissingDevice) {

@@ -1,6 +1,7 @@
 // Time scaling: timers are armed divisor times shorter (seen through
 // getitimer, which is not scaled), report their time back in the program's
 // scale, and every sleep and wait returns early by the divisor.
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/select.h>
@@ -11,9 +12,7 @@
 #include <chrono>
 #include <functional>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 

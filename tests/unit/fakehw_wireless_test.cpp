@@ -2,6 +2,7 @@
 // files (status sequences consumed one query at a time), the configured
 // value and connection status, refusals; other socket requests reach the
 // kernel.
+#include <gtest/gtest.h>
 #include <linux/wireless.h>
 #include <net/if_arp.h>
 #include <sys/ioctl.h>
@@ -15,9 +16,7 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -28,8 +27,8 @@ constexpr unsigned long kOidQuery = 0x8BEE, kWscProfile = 0x8BF2, kConnStatus = 
 
 struct Answer {
   int result = 0;
-  int error = 0;       // errno when refused
-  unsigned length = 0; // u.data.length afterwards
+  int error = 0;        // errno when refused
+  unsigned length = 0;  // u.data.length afterwards
   Bytes data;
 };
 
@@ -97,9 +96,9 @@ TEST_F(FakeWireless, ProfileIsTheRecordAtItsOffsets) {
   Answer answer = oid("apcli0", 0x0750, 936);
   ASSERT_EQ(answer.result, 0);
   const Bytes &p = answer.data;
-  EXPECT_EQ(le32(p, 0), 1u);   // ProfileCnt
-  EXPECT_EQ(le32(p, 4), 0u);   // ApplyProfileIdx
-  EXPECT_EQ(le32(p, 8), 7u);   // SsidLen
+  EXPECT_EQ(le32(p, 0), 1u);  // ProfileCnt
+  EXPECT_EQ(le32(p, 4), 0u);  // ApplyProfileIdx
+  EXPECT_EQ(le32(p, 8), 7u);  // SsidLen
   EXPECT_EQ(text(p, 12, 8), std::string("HomeNet\0", 8));
   EXPECT_EQ(le16(p, 8 + 36), 0x20u);
   EXPECT_EQ(le16(p, 8 + 38), 0x08u);

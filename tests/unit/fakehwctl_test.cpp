@@ -2,8 +2,8 @@
 // and keeps the earlier state when it does; reset() brings the defaults back.
 #include <gtest/gtest.h>
 
-#include "fakehwctl/control.h"
-#include "testbed.h"
+#include "sim/fakehwctl/control.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ TEST_F(FakeControl, MalformedWirelessAnswersAreRefused) {
   EXPECT_FALSE(fakehwctl::set_wifi_fail("apcli0", "oid=0xZZ"));
   EXPECT_FALSE(fakehwctl::set_wifi_profile("apcli0", {std::string(33, 's'), 0, 0, "", 0, 0}));
   EXPECT_FALSE(fakehwctl::set_wifi_profile("apcli0", {"s", 0x10000, 0, "", 0, 0}));
-  EXPECT_TRUE(fakehwctl::set_wifi_profile("apcli0",
-                                          {std::string(32, 's'), 0, 0, std::string(64, 'k'), 64, 0}));
+  EXPECT_TRUE(fakehwctl::set_wifi_profile(
+      "apcli0", {std::string(32, 's'), 0, 0, std::string(64, 'k'), 64, 0}));
   EXPECT_FALSE(fakehwctl::set_wifi_configured("apcli0", {0, std::string(33, 's'), 0, 0, 0, "", 0}));
   EXPECT_FALSE(
       fakehwctl::set_wifi_configured("apcli0", {0, "s", 0, 0, 0, std::string(65, 'k'), 0}));

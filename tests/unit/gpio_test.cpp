@@ -1,12 +1,12 @@
 // The GPIO/LED driver interface against the fake /dev/gpio: the requests
 // it sends by the bank table, LED limits, failures.
+#include "boardutil/gpio.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include "boardutil/gpio.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -82,9 +82,9 @@ TEST_F(GpioTest, ReadingTheButtonUsesBankZeroAndBitOne) {
 }
 
 TEST_F(GpioTest, EveryBankIsAddressedByItsOwnCommandsAndBit) {
-  testbed::gpio_bank_levels(1, 1u << 15);   // pin 39 high, the rest low
-  testbed::gpio_bank_levels(2, 1u << 31);   // pin 71 high
-  testbed::gpio_bank_levels(3, 0);          // pin 72 low
+  testbed::gpio_bank_levels(1, 1u << 15);  // pin 39 high, the rest low
+  testbed::gpio_bank_levels(2, 1u << 31);  // pin 71 high
+  testbed::gpio_bank_levels(3, 0);         // pin 72 low
   EXPECT_EQ(gpio_read(fd_, 39), 1);
   EXPECT_EQ(gpio_read(fd_, 24), 0);
   EXPECT_EQ(gpio_read(fd_, 71), 1);

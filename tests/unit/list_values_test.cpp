@@ -1,12 +1,13 @@
 // List-valued configuration keys: rewriting one element of a ';' list,
 // per-slot key names, and rewriting an element of a stored key.
-#include <string>
+#include "boardutil/list_values.h"
 
 #include <gtest/gtest.h>
 
-#include "boardutil/list_values.h"
+#include <string>
+
 #include "nvram.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 

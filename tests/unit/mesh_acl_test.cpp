@@ -1,16 +1,16 @@
 // The mesh access-control list: merging the fake driver's list of rai3 into
 // the stored list, the own apclii0 address, and the compact form.
+#include "boardutil/mesh_acl.h"
+
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "boardutil/mesh_acl.h"
-#include "console_capture.h"
 #include "nvram.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
+#include "tests/unit/console_capture.h"
 
 namespace {
 
@@ -159,7 +159,8 @@ TEST_F(MeshAclTest, ADriverClaimingMoreThanSixtyFourEntriesGivesTheFirstSixtyFou
   EXPECT_EQ(entries_of(stored()), expected);
   std::string console = console_so_far();
   EXPECT_NE(console.find(station(63) + "\n"), std::string::npos);
-  EXPECT_NE(console.find(station(63) + "\nconfig_acl is full, can not add more\n\n"), std::string::npos)
+  EXPECT_NE(console.find(station(63) + "\nconfig_acl is full, can not add more\n\n"),
+            std::string::npos)
       << console;
 }
 

@@ -3,6 +3,7 @@
 // unchanged sets left unwritten, damaged files, write failures, and the
 // tool's commands and refusals.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -21,10 +22,8 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "nvram.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 // Live heap blocks of this process, to see that polling the store allocates
 // nothing it keeps. Every form of operator new and delete goes through the

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "board_log_feed.h"
-#include "virtual_board.h"
+#include "sim/panel/board_log_feed.h"
+#include "sim/panel/virtual_board.h"
 
 namespace {
 
@@ -23,8 +23,9 @@ TEST(PanelBoardFeed, SortsConsoleLinesByTag) {
   for (const char *line :
        {"@@r gpio led pin=10 on=10 off=10 blinks=4000 rests=1 times=4000\r", "start wps, type:1!\r",
         "@@c wireless.cgi wps_pbc 0", "@@h\r", "@@h", "@@hx", "@@s Link=1 buttond=148\r",
-        "say @@r not a request", "\r", "@@r "})
+        "say @@r not a request", "\r", "@@r "}) {
     panel::sort_console_line(line, sinks, [&](std::string_view l) { status.emplace_back(l); });
+  }
   EXPECT_EQ(requests, (Lines{"gpio led pin=10 on=10 off=10 blinks=4000 rests=1 times=4000", ""}));
   EXPECT_EQ(commands, Lines{"wireless.cgi wps_pbc 0"});
   EXPECT_EQ(hups, 2u);

@@ -2,7 +2,7 @@
 // auto-repeat, the press/release latch, and a typed sample count.
 #include <gtest/gtest.h>
 
-#include "button_keys.h"
+#include "sim/panel/button_keys.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TEST(PanelButtonKeys, ATapWithoutRepeatReleasesAfterTheFirstRepeatDelay) {
 TEST(PanelButtonKeys, PToggles) {
   ButtonKeys keys;
   EXPECT_EQ(keys.toggle().kind, Kind::hold);
-  EXPECT_EQ(keys.tick(100000).kind, Kind::none);  // a latched press needs no repeats
+  EXPECT_EQ(keys.tick(100000).kind, Kind::none);   // a latched press needs no repeats
   EXPECT_EQ(keys.space(100000).kind, Kind::none);  // already pressed: space takes it over
   EXPECT_EQ(keys.toggle().kind, Kind::release);
   EXPECT_EQ(keys.toggle().kind, Kind::hold);

@@ -3,7 +3,7 @@
 // steady cases), and the names the timeline gives them.
 #include <gtest/gtest.h>
 
-#include "led_pattern.h"
+#include "sim/panel/led_pattern.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ TEST(PanelLedPattern, AGroupEndsWithItsRestDark) {
 
 TEST(PanelLedPattern, StopsDarkAfterItsGroups) {
   // Two groups of two 1/1 blinks without rest, then nothing.
-  EXPECT_EQ(trace({1, 1, 2, 0, 2}, {0, 100, 200, 300, 400, 500, 600, 700, 800, 100000}), "#.#.#.#...");
+  EXPECT_EQ(trace({1, 1, 2, 0, 2}, {0, 100, 200, 300, 400, 500, 600, 700, 800, 100000}),
+            "#.#.#.#...");
   // Lit 300 s, then dark for good.
   const LedPattern once{3000, 1, 1, 1, 1};
   EXPECT_EQ(trace(once, {0, 299999, 300000, 300100, 300200, 600000}), "##....");
@@ -58,8 +59,8 @@ TEST(PanelLedPattern, SteadyPatterns) {
   EXPECT_EQ(trace({0, 0, 1, 0, 4000}, {0, day}), "..");              // on = 0 wins over off = 0
   EXPECT_EQ(trace({4000, 0, 1, 0, 4000}, {0, 400000, day}), "###");  // set_led mode 1
   EXPECT_EQ(trace({5, 0, 1, 10, 1}, {0, 499, 1000, day}), "####");   // off = 0: lit
-  EXPECT_EQ(trace({1, 1, 0, 5, 4000}, {0, 100, 600}), "...");         // no blinks in a group
-  EXPECT_EQ(trace({1, 1, 4000, 0, 0}, {0, 100}), "..");               // no groups
+  EXPECT_EQ(trace({1, 1, 0, 5, 4000}, {0, 100, 600}), "...");        // no blinks in a group
+  EXPECT_EQ(trace({1, 1, 4000, 0, 0}, {0, 100}), "..");              // no groups
 }
 
 TEST(PanelLedPattern, NamesThePatternsTheDaemonsSend) {

@@ -1,6 +1,7 @@
 // Following the board's logs: events in their forms, LED patterns kept per
 // pin with the time they were seen, the button's hold count from the
 // samples the driver served, partial and rewritten logs.
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -8,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "observer.h"
+#include "sim/panel/observer.h"
 
 namespace {
 
@@ -23,7 +22,9 @@ class PanelObserver : public testing::Test {
     paths_ = {dir_ + "/console", dir_ + "/commands", dir_ + "/requests", dir_ + "/hups"};
   }
   void TearDown() override {
-    for (const std::string &p : {paths_.console, paths_.commands, paths_.requests, paths_.hups}) unlink(p.c_str());
+    for (const std::string &p : {paths_.console, paths_.commands, paths_.requests, paths_.hups}) {
+      unlink(p.c_str());
+    }
     rmdir(dir_.c_str());
   }
   void append(const std::string &path, const std::string &text) {
@@ -54,10 +55,11 @@ TEST_F(PanelObserver, TurnsLogLinesIntoEvents) {
          "gpio led pin=8 on=oops\n");
   append(paths_.commands, "wireless.cgi wps_pbc 0\n");
   append(paths_.hups, "hup\nhup\n");
-  EXPECT_EQ(poll(o, 5000), (Events{"console: start wps, type:1!", "console: WPS_AP_CATCH_CONFIGURED_TIMER:2",
-                                   "request: rdm read reg=0x113408 -> 0x0", "led 10: blink 10/10", "led 8: lit",
-                                   "request: gpio led pin=8 on=oops", "command: wireless.cgi wps_pbc 0",
-                                   "monitor: SIGHUP", "monitor: SIGHUP"}));
+  EXPECT_EQ(poll(o, 5000),
+            (Events{"console: start wps, type:1!", "console: WPS_AP_CATCH_CONFIGURED_TIMER:2",
+                    "request: rdm read reg=0x113408 -> 0x0", "led 10: blink 10/10", "led 8: lit",
+                    "request: gpio led pin=8 on=oops", "command: wireless.cgi wps_pbc 0",
+                    "monitor: SIGHUP", "monitor: SIGHUP"}));
   EXPECT_EQ(o.hups(), 2u);
   ASSERT_EQ(o.leds().size(), 2u);
   const panel::LedState &wps = o.leds().at(10);
@@ -74,7 +76,8 @@ TEST_F(PanelObserver, TurnsLogLinesIntoEvents) {
 
 TEST_F(PanelObserver, CountsTheSamplesOfEachPress) {
   panel::Observer o(paths_);
-  const std::string pressed = "gpio read cmd=0x02 -> 0xfffffffd\n", released = "gpio read cmd=0x02 -> 0xffffffff\n";
+  const std::string pressed = "gpio read cmd=0x02 -> 0xfffffffd\n",
+                    released = "gpio read cmd=0x02 -> 0xffffffff\n";
   std::string script = released;
   for (int i = 0; i < 3; ++i) script += pressed;
   append(paths_.requests, script + "gpio refused cmd=0x02 (scripted)\n");

@@ -2,7 +2,7 @@
 // lines, and the line number of the first bad line.
 #include <gtest/gtest.h>
 
-#include "scenario.h"
+#include "sim/panel/scenario.h"
 
 namespace {
 

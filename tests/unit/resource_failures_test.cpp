@@ -1,6 +1,7 @@
 // The library when the system refuses what it needs: no shell can be
 // started, no descriptor is left for a socket, no routing table exists.
 // Each failure gives the documented result, starts nothing and leaks nothing.
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -9,8 +10,6 @@
 
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "boardutil/console.h"
 #include "boardutil/default_gateway.h"
@@ -22,7 +21,7 @@
 #include "boardutil/uplink.h"
 #include "boardutil/wireless.h"
 #include "nvram.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -108,7 +107,8 @@ TEST_F(ResourceFailures, NoShellMakesDoSystemAndThePingFailWithTheirMessages) {
   }
   EXPECT_FALSE(testbed::file_exists("/tmp/ran"));
   EXPECT_TRUE(testbed::commands().empty()) << "neither the ping nor its killall ran";
-  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "ping = ping 192.168.77.1 -w 3 \n\npopen error!\n\n"))
+  EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog,
+                                     "ping = ping 192.168.77.1 -w 3 \n\npopen error!\n\n"))
       << testbed::console();
 }
 
@@ -142,7 +142,8 @@ TEST_F(ResourceFailures, NoSocketGivesEachQueryItsFailureResult) {
   }
   EXPECT_EQ(GetCapturedStdout(), "\napcli0 open socket error!\n\n");
   EXPECT_EQ(GetCapturedStderr(), "get_mac_addr: open socket error\n");
-  EXPECT_STREQ(nvram_bufget(1, "AccessControlList0"), "kept") << "no list merged without the driver";
+  EXPECT_STREQ(nvram_bufget(1, "AccessControlList0"), "kept")
+      << "no list merged without the driver";
   EXPECT_TRUE(testbed::requests("wifi").empty());
   EXPECT_EQ(if_live("ra0"), 1) << "sockets work again once descriptors are free";
 }

@@ -1,7 +1,10 @@
 // Uplink status detection: interface state, default gateway from the real
 // routing table, the WAN port register, the upstream client's connection,
 // the uplink decision and /tmp/wanStatus, and the probes built on them.
+#include "boardutil/uplink.h"
+
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdio.h>
@@ -11,17 +14,14 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "boardutil/default_gateway.h"
 #include "boardutil/interface_state.h"
 #include "boardutil/repeater_link.h"
-#include "boardutil/uplink.h"
 #include "boardutil/wan_register.h"
-#include "log_text.h"
 #include "nvram.h"
-#include "testbed.h"
-#include "uplink_test_support.h"
+#include "tests/support/log_text.h"
+#include "tests/support/testbed.h"
+#include "tests/unit/uplink_test_support.h"
 
 // Counts the pauses of the code under test (pause_seconds ends in ppoll) and
 // their requested length, then hands them on to the fake drivers' time
@@ -202,8 +202,8 @@ TEST_F(UplinkTest, RegisterReadGivesTheWanLinkBit) {
   EXPECT_EQ(mt7620_reg_read(), 1);
   testbed::wan_link(false);
   EXPECT_EQ(mt7620_reg_read(), 0);
-  Lines expected = {"rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x1",
-                    "rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x0"};
+  Lines expected = {"rdm cmd=0x6B0E arg=0", "rdm read reg=0x113408 -> 0x1", "rdm cmd=0x6B0E arg=0",
+                    "rdm read reg=0x113408 -> 0x0"};
   EXPECT_EQ(testbed::requests("rdm"), expected);
 }
 
@@ -237,9 +237,8 @@ TEST_F(UplinkTest, ConnectionStatusIsTheDriversWordOne) {
   };
   for (const Case &c : {Case{"1", 1, "get connect status return 1\n\n"},
                         Case{" 1\n", 1, "get connect status return 1\n\n"},
-                        Case{"0", 0, "get connect status return 0\n\n"},
-                        Case{"10", 0, nullptr}, Case{"2", 0, nullptr},
-                        Case{" \n", 0, nullptr}}) {
+                        Case{"0", 0, "get connect status return 0\n\n"}, Case{"10", 0, nullptr},
+                        Case{"2", 0, nullptr}, Case{" \n", 0, nullptr}}) {
     testbed::clear_logs();
     testbed::wifi_connstatus("apcli0", c.answer);
     EXPECT_EQ(repeater_connect_status("apcli0"), c.result) << "answer '" << c.answer << "'";

@@ -5,6 +5,7 @@
 #define TESTS_UNIT_UPLINK_TEST_SUPPORT_H
 
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/types.h>
 
@@ -12,10 +13,8 @@
 #include <set>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "boardutil/console.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace uplink_test {
 
@@ -47,7 +46,8 @@ class BackgroundJobs {
     EXPECT_TRUE(testbed::wait_for([this] {
       std::set<pid_t> now = processes();
       return std::includes(baseline_.begin(), baseline_.end(), now.begin(), now.end());
-    })) << "background commands still running:" << leftovers();
+    })) << "background commands still running:"
+        << leftovers();
   }
 
  private:
@@ -55,7 +55,8 @@ class BackgroundJobs {
     std::string text;
     for (pid_t pid : processes()) {
       if (baseline_.count(pid)) continue;
-      text += " [" + std::to_string(pid) + "] " + testbed::read_file("/proc/" + std::to_string(pid) + "/stat");
+      text += " [" + std::to_string(pid) + "] " +
+              testbed::read_file("/proc/" + std::to_string(pid) + "/stat");
     }
     return text;
   }

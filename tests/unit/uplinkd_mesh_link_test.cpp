@@ -1,16 +1,16 @@
 // uplinkd's mesh link-change handler: the commands for the mesh interface
 // by mesh mode and operation mode, the access-control list handed over
 // whole and as hexadecimal digits only, and the Ethernet-backhaul flag.
+#include <gtest/gtest.h>
+
 #include <regex>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "boardutil/console.h"
 #include "nvram.h"
-#include "testbed.h"
-#include "uplinkd.h"
+#include "tests/support/testbed.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 
@@ -32,15 +32,14 @@ class MeshLink : public testing::Test {
     acl("AA:BB:CC:DD:EE:FF;");
   }
 
-  static void acl(const std::string &list) {
-    nvram_bufset(1, "AccessControlList3", list.c_str());
-  }
+  static void acl(const std::string &list) { nvram_bufset(1, "AccessControlList3", list.c_str()); }
   // The commands once the background mesh script (always the last) has run.
   static Lines commands_ending_with(const std::string &last) {
     EXPECT_TRUE(testbed::wait_for([&] {
       Lines lines = testbed::commands();
       return !lines.empty() && lines.back() == last;
-    })) << "last: " << last;
+    })) << "last: "
+        << last;
     return testbed::commands();
   }
   static size_t banners() {
@@ -143,7 +142,8 @@ TEST_F(MeshLink, OnlyHexadecimalDigitsReachTheShell) {
     update_mesh_link(1);
     Lines lines = commands_ending_with("mesh_load.sh");
     ASSERT_EQ(lines.size(), 4u) << list;
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex("iwpriv rai3 set SmartLinkUpdate=5[0-9A-Fa-f]*")))
+    EXPECT_TRUE(
+        std::regex_match(lines[1], std::regex("iwpriv rai3 set SmartLinkUpdate=5[0-9A-Fa-f]*")))
         << lines[1];
     EXPECT_FALSE(testbed::file_exists("/tmp/owned"));
   }

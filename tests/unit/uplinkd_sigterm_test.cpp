@@ -1,16 +1,15 @@
 // uplinkd's SIGTERM arriving while the daemon is outside a pause: it waits
 // for the next pause, then ends the daemon cleanly. The daemon runs in a
 // forked child, since the handler exits.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include <gtest/gtest.h>
-
-#include "testbed.h"
-#include "uplinkd.h"
+#include "tests/support/testbed.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 

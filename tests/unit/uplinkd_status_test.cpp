@@ -1,18 +1,18 @@
 // uplinkd's status loop driven cycle by cycle in-process: link and internet
 // readings, the internet LED requests, the link-down count, wait readings,
 // a missing /tmp/Link, the one NTP start and the mesh-interface actions.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "led_requests.h"
-#include "log_text.h"
 #include "nvram.h"
-#include "testbed.h"
-#include "uplink_test_support.h"
-#include "uplinkd.h"
+#include "tests/support/led_requests.h"
+#include "tests/support/log_text.h"
+#include "tests/support/testbed.h"
+#include "tests/unit/uplink_test_support.h"
+#include "uplinkd/uplinkd.h"
 
 namespace {
 
@@ -263,9 +263,9 @@ TEST_F(StatusLoop, OutsideMeshRepeaterModeTransitionsOnlyResetTheLed) {
 }
 
 TEST_F(StatusLoop, LedStatesAndTheirRequests) {
-  const Lines kAll = {led(8, kLedDark),  led(10, kLedLit),  led(11, kLedDark),
-                      led(8, kLedLit),   led(10, kLedDark), led(11, kLedDark),
-                      led(8, kLedSlowBlink), led(8, {3, 3, 4000, 0, 4000})};
+  const Lines kAll = {
+      led(8, kLedDark),  led(10, kLedLit),  led(11, kLedDark),     led(8, kLedLit),
+      led(10, kLedDark), led(11, kLedDark), led(8, kLedSlowBlink), led(8, {3, 3, 4000, 0, 4000})};
   for (int state : {0, 1, 2, 3, 3, 7}) update_internet_led(state);
   EXPECT_EQ(leds(), kAll);
   // Another value is only stored, so the next request takes effect.

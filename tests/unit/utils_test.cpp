@@ -1,18 +1,17 @@
 // Small utilities: integer files, radio restart through the stub ifconfig,
 // file size and copy, and the intrusive list.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "boardutil/console.h"
 #include "boardutil/dl_list.h"
 #include "boardutil/file_utils.h"
 #include "boardutil/wifi_reset.h"
 #include "nvram.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
 
 namespace {
 
@@ -59,8 +58,9 @@ TEST_F(UtilsTest, ResetWifiRestartsOnlyTheRadiosThatAreOn) {
   testbed::write_file("/tmp/log", "");
   nvram_bufset(1, "WiFiOff", "0");
   reset_wifi();
-  EXPECT_EQ(testbed::commands(), (std::vector<std::string>{"ifconfig ra0 down", "ifconfig ra0 up",
-                                                       "ifconfig rai0 down", "ifconfig rai0 up"}));
+  EXPECT_EQ(testbed::commands(),
+            (std::vector<std::string>{"ifconfig ra0 down", "ifconfig ra0 up", "ifconfig rai0 down",
+                                      "ifconfig rai0 up"}));
   EXPECT_TRUE(testbed::wait_for_text(testbed::kConsoleLog, "reset wifi!\n\n\n"));
 
   // Both off: no command, and without /tmp/log no message either.

@@ -1,5 +1,8 @@
 // Wireless driver queries against the fake driver (request numbers, OIDs,
 // record offsets, failures) and the MAC addresses of the sandbox's links.
+#include "boardutil/wireless.h"
+
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -7,13 +10,10 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "boardutil/mac_address.h"
-#include "boardutil/wireless.h"
 #include "boardutil/wireless_internal.h"
-#include "console_capture.h"
-#include "testbed.h"
+#include "tests/support/testbed.h"
+#include "tests/unit/console_capture.h"
 
 namespace {
 

@@ -17,8 +17,7 @@ int status_file_first_byte(const char *path);
 
 /* 1 when the file's first byte is '1', else 0. Logs (console_debug) the
  * text missing, yes or no, whichever applies. */
-int status_file_says_yes(const char *path, const char *missing, const char *yes,
-                         const char *no);
+int status_file_says_yes(const char *path, const char *missing, const char *yes, const char *no);
 
 #ifdef __cplusplus
 }

@@ -5,7 +5,7 @@
 #ifndef BOARDUTIL_WIRELESS_H
 #define BOARDUTIL_WIRELESS_H
 
-#include "wireless_abi.h"
+#include "boardutil/wireless_abi.h"
 
 #ifdef __cplusplus
 extern "C" {

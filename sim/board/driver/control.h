@@ -11,9 +11,9 @@
 #define CONTROL_WORDS_MAX (CONTROL_LINE_MAX / 2 + 1)
 
 struct control_line {
-	char raw[CONTROL_LINE_MAX + 1];  /* the line as written */
+	char raw[CONTROL_LINE_MAX + 1];	 /* the line as written */
 	char text[CONTROL_LINE_MAX + 1]; /* the same, words NUL-terminated */
-	char *words[CONTROL_WORDS_MAX];  /* words[0] is the command */
+	char *words[CONTROL_WORDS_MAX];	 /* words[0] is the command */
 	int count;
 };
 

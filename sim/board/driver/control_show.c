@@ -69,8 +69,8 @@ static void show_switches(struct out *out)
 		const struct board_led *led = &board->leds[i];
 
 		if (led->set)
-			add(out, "led pin=%u on=%u off=%u blinks=%u rests=%u times=%u\n", i, led->on,
-			    led->off, led->blinks, led->rests, led->times);
+			add(out, "led pin=%u on=%u off=%u blinks=%u rests=%u times=%u\n", i,
+			    led->on, led->off, led->blinks, led->rests, led->times);
 	}
 }
 

@@ -77,14 +77,16 @@ static int button_word(const char *word, u8 *level, u32 *count)
 	const char *digits = word + 2;
 
 	if (word[0] != '0' && word[0] != '1')
-		return board_control_refuse("button script: \"%s\" does not start with level 0 or 1", word);
+		return board_control_refuse(
+			"button script: \"%s\" does not start with level 0 or 1", word);
 	*level = word[0] == '0' ? BOARD_BUTTON_PRESSED : BOARD_BUTTON_RELEASED;
 	*count = 1;
 	if (word[1] == '\0')
 		return 0;
 	if (word[1] != 'x' || !*digits || strspn(digits, "0123456789") != strlen(digits) ||
 	    !board_parse_u32(digits, count) || *count == 0)
-		return board_control_refuse("button script: \"%s\" is not LEVEL or LEVELxCOUNT", word);
+		return board_control_refuse("button script: \"%s\" is not LEVEL or LEVELxCOUNT",
+					    word);
 	return 0;
 }
 
@@ -133,8 +135,13 @@ static const struct {
 	const char *name;
 	u32 bit;
 } gpio_names[] = {
-	{ "dir", BOARD_GPIO_DIR }, { "read", BOARD_GPIO_READ }, { "led", BOARD_GPIO_LED },
-	{ "irq", BOARD_GPIO_IRQ }, { "register", BOARD_GPIO_REGISTER },
+	/* clang-format off */
+	{ "dir", BOARD_GPIO_DIR },
+	{ "read", BOARD_GPIO_READ },
+	{ "led", BOARD_GPIO_LED },
+	{ "irq", BOARD_GPIO_IRQ },
+	{ "register", BOARD_GPIO_REGISTER },
+	/* clang-format on */
 };
 
 static int run_gpio_fail(struct control_line *line)
@@ -149,8 +156,9 @@ static int run_gpio_fail(struct control_line *line)
 				named = gpio_names[n].bit;
 		}
 		if (!named)
-			return board_control_refuse("unknown request \"%s\" (known: dir read led irq register)",
-						    line->words[i]);
+			return board_control_refuse(
+				"unknown request \"%s\" (known: dir read led irq register)",
+				line->words[i]);
 		bits |= named;
 	}
 	board->gpio_refuse = bits;

@@ -18,8 +18,8 @@ static int interface(const struct control_line *line, struct board_wifi **wifi)
 {
 	*wifi = board_wifi_named(line->words[1]);
 	if (!*wifi)
-		return board_control_refuse("\"%s\" is not one of ra0 rai0 rax0 apcli0 apclii0 rai3",
-					    line->words[1]);
+		return board_control_refuse(
+			"\"%s\" is not one of ra0 rai0 rax0 apcli0 apclii0 rai3", line->words[1]);
 	return 0;
 }
 
@@ -117,8 +117,10 @@ static int run_acl(struct control_line *line)
 				return board_control_refuse("\"%s\" is not count=N", word);
 		} else if (entries == ACL_MAX_ENTRIES) {
 			return board_control_refuse("more than %u ACL entries", ACL_MAX_ENTRIES);
-		} else if (!board_parse_mac(word, record + ACL_LIST_ENTRIES + entries * ACL_ENTRY_SIZE)) {
-			return board_control_refuse("\"%s\" is not a MAC address AA:BB:CC:DD:EE:FF", word);
+		} else if (!board_parse_mac(word,
+					    record + ACL_LIST_ENTRIES + entries * ACL_ENTRY_SIZE)) {
+			return board_control_refuse("\"%s\" is not a MAC address AA:BB:CC:DD:EE:FF",
+						    word);
 		} else {
 			++entries;
 		}
@@ -168,12 +170,15 @@ static int run_fail(struct control_line *line)
 			flags |= BOARD_WIFI_FAIL_WSC_PROFILE;
 		} else if (strcmp(word, "connstatus") == 0) {
 			flags |= BOARD_WIFI_FAIL_CONNSTATUS;
-		} else if (strncmp(word, "oid=", 4) == 0 && board_parse_u32(word + 4, &oids[count])) {
+		} else if (strncmp(word, "oid=", 4) == 0 &&
+			   board_parse_u32(word + 4, &oids[count])) {
 			if (++count == BOARD_WIFI_FAIL_OIDS)
-				return board_control_refuse("more than %u OIDs", BOARD_WIFI_FAIL_OIDS - 1);
+				return board_control_refuse("more than %u OIDs",
+							    BOARD_WIFI_FAIL_OIDS - 1);
 		} else {
-			return board_control_refuse(
-				"\"%s\" is not a request (oid=0xNNNN, wsc-profile, connstatus, all)", word);
+			return board_control_refuse("\"%s\" is not a request (oid=0xNNNN, "
+						    "wsc-profile, connstatus, all)",
+						    word);
 		}
 	}
 	wifi->fail = flags;
@@ -187,9 +192,9 @@ static int run_fail(struct control_line *line)
 struct field {
 	const char *name;
 	bool text;
-	u32 limit;      /* largest number, or longest text */
+	u32 limit; /* largest number, or longest text */
 	u32 number;
-	char *value;    /* text fields */
+	char *value; /* text fields */
 	int length;
 };
 
@@ -227,8 +232,8 @@ static int parse_fields(struct control_line *line, struct field *fields, size_t 
 			if (field->length < 0)
 				return board_control_refuse("%s: broken \\ escape", field->name);
 			if (field->length > field->limit)
-				return board_control_refuse("%s is longer than %u bytes", field->name,
-							    field->limit);
+				return board_control_refuse("%s is longer than %u bytes",
+							    field->name, field->limit);
 			field->value = value;
 		} else if (!board_parse_u32(value, &field->number)) {
 			return board_control_refuse("\"%s\" is not a number", value);
@@ -304,8 +309,8 @@ static int run_configured(struct control_line *line)
 	put_unaligned_le16(f[C_ENCR].number, cv + WSC_CV_ENCRYP_TYPE);
 	cv[WSC_CV_KEY_IDX] = f[C_KEY_INDEX].number;
 	memcpy(cv + WSC_CV_KEY, f[C_KEY].value, f[C_KEY].length);
-	cv[WSC_CV_SSID_LEN] = f[C_SSID_LEN].number == U32_MAX ? f[C_SSID].length
-							      : f[C_SSID_LEN].number;
+	cv[WSC_CV_SSID_LEN] =
+		f[C_SSID_LEN].number == U32_MAX ? f[C_SSID].length : f[C_SSID_LEN].number;
 	wifi->has_configured = true;
 	return 0;
 }

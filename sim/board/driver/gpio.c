@@ -66,7 +66,8 @@ static int set_dir_in(unsigned int bank, unsigned int cmd, unsigned long mask)
 	if (scripted_failure(BOARD_GPIO_DIR))
 		return failing(cmd);
 	if (mask == 0 || (mask & (mask - 1)) != 0 || (u64)mask >> banks[bank].pins != 0) {
-		snprintf(reason, sizeof(reason), "mask 0x%lx is not one pin of bank %u", mask, bank);
+		snprintf(reason, sizeof(reason), "mask 0x%lx is not one pin of bank %u", mask,
+			 bank);
 		return refused(cmd, EINVAL, reason);
 	}
 	board_log("gpio dir-in cmd=0x%02X mask=0x%lx", cmd, mask);
@@ -107,14 +108,15 @@ static int set_led(unsigned int cmd, const void __user *arg)
 	for (i = 0; i < ARRAY_SIZE(info); ++i) {
 		info[i] = le32_to_cpu((__force __le32)info[i]);
 		if (info[i] > (i == 0 ? GPIO_MAX_PIN : LED_MAX_FIELD)) {
-			snprintf(reason, sizeof(reason), "%s=%u out of range", led_fields[i], info[i]);
+			snprintf(reason, sizeof(reason), "%s=%u out of range", led_fields[i],
+				 info[i]);
 			return refused(cmd, EINVAL, reason);
 		}
 	}
 	led = &board->leds[info[0]];
 	*led = (struct board_led){ true, info[1], info[2], info[3], info[4], info[5] };
-	board_log("gpio led pin=%u on=%u off=%u blinks=%u rests=%u times=%u",
-		  info[0], info[1], info[2], info[3], info[4], info[5]);
+	board_log("gpio led pin=%u on=%u off=%u blinks=%u rests=%u times=%u", info[0], info[1],
+		  info[2], info[3], info[4], info[5]);
 	return 0;
 }
 

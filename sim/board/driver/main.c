@@ -45,5 +45,6 @@ static void __exit board_exit(void)
 
 module_init(board_init);
 module_exit(board_exit);
-MODULE_DESCRIPTION("Virtual router board: GPIO, switch register and wireless drivers with scripted state");
+MODULE_DESCRIPTION(
+	"Virtual router board: GPIO, switch register and wireless drivers with scripted state");
 MODULE_LICENSE("GPL");

@@ -20,15 +20,24 @@
 static const char *error_name(int error)
 {
 	switch (error) {
-	case EINVAL: return "EINVAL";
-	case EIO: return "EIO";
-	case EFAULT: return "EFAULT";
-	case ENOENT: return "ENOENT";
-	case ENODEV: return "ENODEV";
-	case EOPNOTSUPP: return "EOPNOTSUPP";
-	case EPERM: return "EPERM";
-	case ENOTTY: return "ENOTTY";
-	default: return "EOTHER";
+	case EINVAL:
+		return "EINVAL";
+	case EIO:
+		return "EIO";
+	case EFAULT:
+		return "EFAULT";
+	case ENOENT:
+		return "ENOENT";
+	case ENODEV:
+		return "ENODEV";
+	case EOPNOTSUPP:
+		return "EOPNOTSUPP";
+	case EPERM:
+		return "EPERM";
+	case ENOTTY:
+		return "ENOTTY";
+	default:
+		return "EOTHER";
 	}
 }
 
@@ -135,7 +144,8 @@ static int wifi(int argc, char **argv)
 	if (shown > sizeof answer)
 		shown = sizeof answer;
 	printf("ok length=%u ", request.u.data.length);
-	for (unsigned i = 0; i < shown; ++i) printf("%02x", answer[i]);
+	for (unsigned i = 0; i < shown; ++i)
+		printf("%02x", answer[i]);
 	printf("\n");
 	return 0;
 }
@@ -162,7 +172,7 @@ static int log_follow(void)
 
 	while ((count = read(log, buffer, sizeof buffer)) > 0) {
 	}
-	struct pollfd waiting = {log, POLLIN, 0};
+	struct pollfd waiting = { log, POLLIN, 0 };
 	printf("at end: %d\n", poll(&waiting, 1, 0));
 	word = RDM_WAN_PORT_REGISTER;
 	device_request("/dev/rdm0", RDM_CMD_READ, &word);
@@ -195,25 +205,40 @@ static int fill(unsigned count)
 static int stress(unsigned rounds)
 {
 	static const char *const lines[] = {
-		"button 0x3 1", "wifi-status ra0 0 1 34", "wifi-acl rai0 count=999 02:00:00:00:00:01",
-		"wifi-connstatus apcli0 1", "wifi-fail ra0 all", "wifi-fail ra0", "gpio-fail read",
-		"gpio-fail", "rdm-fail 0x6B03", "rdm-fail", "log clear", "reset", "bogus", "button 2",
-		"wifi-profile ra0 ssid=x key=y", "wifi-configured apcli0 ssid=\\x", "wan-link 0",
+		"button 0x3 1",
+		"wifi-status ra0 0 1 34",
+		"wifi-acl rai0 count=999 02:00:00:00:00:01",
+		"wifi-connstatus apcli0 1",
+		"wifi-fail ra0 all",
+		"wifi-fail ra0",
+		"gpio-fail read",
+		"gpio-fail",
+		"rdm-fail 0x6B03",
+		"rdm-fail",
+		"log clear",
+		"reset",
+		"bogus",
+		"button 2",
+		"wifi-profile ra0 ssid=x key=y",
+		"wifi-configured apcli0 ssid=\\x",
+		"wan-link 0",
 	};
 	unsigned char buffer[4096];
 	int gpio_fd = open_device("/dev/gpio", O_RDONLY);
 	int rdm_fd = open_device("/dev/rdm0", O_RDONLY);
 	int ctl = open_device("/dev/boardctl", O_WRONLY);
 	int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-	static const unsigned long gpio_cmds[] = {0x11, 0x13, 0x15, 0x17, 0x02, 0x52, 0x62, 0x72, 0x41, 0x08, 0x0A, 0x99};
-	static const char *const ifs[] = {"ra0", "rai0", "rax0", "apcli0", "apclii0", "rai3"};
+	static const unsigned long gpio_cmds[] = { 0x11, 0x13, 0x15, 0x17, 0x02, 0x52,
+						   0x62, 0x72, 0x41, 0x08, 0x0A, 0x99 };
+	static const char *const ifs[] = { "ra0", "rai0", "rax0", "apcli0", "apclii0", "rai3" };
 	struct iwreq request;
 
 	srand(rounds);
 	for (unsigned i = 0; i < rounds; ++i) {
 		unsigned pick = (unsigned)rand();
-		void *arg = (pick & 16) ? (void *)buffer : (pick & 32) ? (void *)(uintptr_t)(pick & 0xff)
-		                                                     : (void *)(uintptr_t)0xc0000000u;
+		void *arg = (pick & 16)	  ? (void *)buffer
+			    : (pick & 32) ? (void *)(uintptr_t)(pick & 0xff)
+					  : (void *)(uintptr_t)0xc0000000u;
 		memset(buffer, (int)(pick >> 8), sizeof buffer);
 		switch (pick % 4) {
 		case 0:
@@ -224,10 +249,12 @@ static int stress(unsigned rounds)
 			break;
 		case 2:
 			memset(&request, 0, sizeof request);
-			snprintf(request.ifr_name, sizeof request.ifr_name, "%s", ifs[(pick >> 3) % 6]);
+			snprintf(request.ifr_name, sizeof request.ifr_name, "%s",
+				 ifs[(pick >> 3) % 6]);
 			request.u.data.pointer = arg;
 			request.u.data.length = (uint16_t)(pick >> 12);
-			request.u.data.flags = (pick & 128) ? OID_WSC_STATUS : (uint16_t)(pick >> 16);
+			request.u.data.flags =
+				(pick & 128) ? OID_WSC_STATUS : (uint16_t)(pick >> 16);
 			ioctl(sock, 0x8BE0 + (pick >> 20) % 32, &request);
 			break;
 		default: {
@@ -249,20 +276,29 @@ int main(int argc, char **argv)
 {
 	setvbuf(stdout, NULL, _IOLBF, 0);
 	if (argc < 2) {
-		fprintf(stderr,
-			"usage: probe read DEVICE CMD [WORD] | value DEVICE CMD VALUE | record DEVICE CMD WORD...\n"
-			"             | wifi IF CMD FLAGS LENGTH [null|SHOWN] | ctl LINE | log-follow | fill N | stress ROUNDS\n");
+		fprintf(stderr, "usage: probe read DEVICE CMD [WORD] | value DEVICE CMD VALUE | "
+				"record DEVICE CMD WORD...\n"
+				"             | wifi IF CMD FLAGS LENGTH [null|SHOWN] | ctl LINE | "
+				"log-follow | fill N | stress ROUNDS\n");
 		return 2;
 	}
 	const char *what = argv[1];
-	if (strcmp(what, "read") == 0 && (argc == 4 || argc == 5)) return read_word(argc - 1, argv + 1);
-	if (strcmp(what, "value") == 0 && argc == 5) return value(argv + 1);
-	if (strcmp(what, "record") == 0 && argc >= 5 && argc <= 11) return record(argc - 1, argv + 1);
-	if (strcmp(what, "wifi") == 0) return wifi(argc - 1, argv + 1);
-	if (strcmp(what, "ctl") == 0 && argc == 3) return control(argv[2]);
-	if (strcmp(what, "log-follow") == 0) return log_follow();
-	if (strcmp(what, "fill") == 0 && argc == 3) return fill((unsigned)number(argv[2]));
-	if (strcmp(what, "stress") == 0 && argc == 3) return stress((unsigned)number(argv[2]));
+	if (strcmp(what, "read") == 0 && (argc == 4 || argc == 5))
+		return read_word(argc - 1, argv + 1);
+	if (strcmp(what, "value") == 0 && argc == 5)
+		return value(argv + 1);
+	if (strcmp(what, "record") == 0 && argc >= 5 && argc <= 11)
+		return record(argc - 1, argv + 1);
+	if (strcmp(what, "wifi") == 0)
+		return wifi(argc - 1, argv + 1);
+	if (strcmp(what, "ctl") == 0 && argc == 3)
+		return control(argv[2]);
+	if (strcmp(what, "log-follow") == 0)
+		return log_follow();
+	if (strcmp(what, "fill") == 0 && argc == 3)
+		return fill((unsigned)number(argv[2]));
+	if (strcmp(what, "stress") == 0 && argc == 3)
+		return stress((unsigned)number(argv[2]));
 	fprintf(stderr, "probe: unknown request %s\n", what);
 	return 2;
 }

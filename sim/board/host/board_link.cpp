@@ -1,7 +1,7 @@
 // Control channel client: sends "ID COMMAND" lines, waits for the reply
 // framed by "@@begin ID" and "@@end ID STATUS", and drops anything else
 // (console noise, replies to commands given up on).
-#include "board_link.h"
+#include "sim/board/host/board_link.h"
 
 #include <poll.h>
 #include <sys/socket.h>

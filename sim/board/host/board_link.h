@@ -26,7 +26,8 @@ class Link {
   // Waits until the agent answers (after a boot or reboot).
   bool wait_ready(std::chrono::milliseconds timeout);
   // Runs COMMAND (one line) on the board.
-  Reply run(const std::string &command, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  Reply run(const std::string &command,
+            std::chrono::milliseconds timeout = std::chrono::seconds(30));
   void close();
   // The far end went away (qemu ended, for instance at a reboot of the board).
   bool broken() const { return fd_ < 0 || broken_; }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "board_link.h"
+#include "sim/board/host/board_link.h"
 
 int main(int argc, char **argv) {
   if (argc < 3) {

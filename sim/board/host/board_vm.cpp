@@ -1,7 +1,7 @@
 // Starting and stopping qemu through boot.sh: the child runs boot.sh in a
 // process group of its own, which starts a qemu per boot; power-off is a
 // SIGTERM to the group (qemu quits at once) and a wait.
-#include "board_vm.h"
+#include "sim/board/host/board_vm.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -24,7 +24,9 @@ std::string file_text(const std::string &path) {
   if (fd < 0) return text;
   char chunk[4096];
   ssize_t n;
-  while (text.size() < 65536 && (n = read(fd, chunk, sizeof(chunk))) > 0) text.append(chunk, static_cast<size_t>(n));
+  while (text.size() < 65536 && (n = read(fd, chunk, sizeof(chunk))) > 0) {
+    text.append(chunk, static_cast<size_t>(n));
+  }
   close(fd);
   return text;
 }
@@ -45,7 +47,8 @@ bool Vm::boot(const VmOptions &options, std::chrono::milliseconds timeout) {
   socket_ = dir_ + "/control.sock";
   const std::string output = dir_ + "/boot.out";
   // A run of its own starts from erased flash; boot.sh makes it.
-  const std::string flash = options.fresh_flash ? dir_ + "/flash.img" : options.board_dir + "/flash.img";
+  const std::string flash =
+      options.fresh_flash ? dir_ + "/flash.img" : options.board_dir + "/flash.img";
   const std::string script = options.source_dir + "/sim/board/boot.sh";
   pid_ = fork();
   if (pid_ == 0) {
@@ -57,11 +60,19 @@ bool Vm::boot(const VmOptions &options, std::chrono::milliseconds timeout) {
     setpgid(0, 0);
     // qemu (boot.sh execs it) ends with whoever started it, even a killed test.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
-    const char *argv[] = {script.c_str(), "--board-dir", options.board_dir.c_str(),
-                          "--mipsel-build", options.mipsel_build.c_str(),
-                          "--console", console_.c_str(), "--control", socket_.c_str(),
-                          "--flash", flash.c_str(),
-                          options.make_rootfs ? nullptr : "--no-rootfs", nullptr};
+    const char *argv[] = {script.c_str(),
+                          "--board-dir",
+                          options.board_dir.c_str(),
+                          "--mipsel-build",
+                          options.mipsel_build.c_str(),
+                          "--console",
+                          console_.c_str(),
+                          "--control",
+                          socket_.c_str(),
+                          "--flash",
+                          flash.c_str(),
+                          options.make_rootfs ? nullptr : "--no-rootfs",
+                          nullptr};
     execv(script.c_str(), const_cast<char **>(argv));
     _exit(127);
   }
@@ -71,7 +82,8 @@ bool Vm::boot(const VmOptions &options, std::chrono::milliseconds timeout) {
   }
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   auto left = [&] {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                 std::chrono::steady_clock::now());
   };
   // boot.sh assembles the image first; the socket appears when qemu starts.
   bool connected = false;
@@ -116,7 +128,9 @@ void Vm::power_off() {
     // The whole group: qemu, or boot.sh and what it runs before qemu.
     kill(-pid_, SIGTERM);
     int status = 0;
-    for (int i = 0; i < 50 && waitpid(pid_, &status, WNOHANG) == 0; ++i) std::this_thread::sleep_for(100ms);
+    for (int i = 0; i < 50 && waitpid(pid_, &status, WNOHANG) == 0; ++i) {
+      std::this_thread::sleep_for(100ms);
+    }
     if (waitpid(pid_, &status, WNOHANG) == 0) {
       kill(-pid_, SIGKILL);
       waitpid(pid_, &status, 0);

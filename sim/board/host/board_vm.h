@@ -8,7 +8,7 @@
 #include <chrono>
 #include <string>
 
-#include "board_link.h"
+#include "sim/board/host/board_link.h"
 
 namespace board {
 

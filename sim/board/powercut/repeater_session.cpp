@@ -4,7 +4,7 @@
 // reboots. The power-cut campaign starts it with the driver scripted.
 #include <unistd.h>
 
-#include "buttond.h"
+#include "buttond/buttond.h"
 
 int main() {
   if (start_wps(WPS_AS_REPEATER) != 0) return 1;
