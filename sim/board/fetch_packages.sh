@@ -36,12 +36,12 @@ apt-get $apt_opts update >/dev/null
 
 printf '%s\n' "$wanted" | while read -r name arch version; do
   printf '%s\n' "$missing" | grep -qx "$name" || continue
-  spec="$name:$arch=$version"
-  [ "$arch" = all ] && spec="$name=$version"
-  echo "board: fetching $spec"
+  wanted_package="$name:$arch=$version"
+  [ "$arch" = all ] && wanted_package="$name=$version"
+  echo "board: fetching $wanted_package"
   # shellcheck disable=SC2086
-  (cd "$out/debs" && apt-get $apt_opts download "$spec" >/dev/null) || {
-    echo "board: $spec is no longer served; update sim/board/packages.conf" >&2
+  (cd "$out/debs" && apt-get $apt_opts download "$wanted_package" >/dev/null) || {
+    echo "board: $wanted_package is no longer served; update sim/board/packages.conf" >&2
     exit 1
   }
   deb=$(ls "$out/debs/${name}_"*"_$arch.deb" | tail -n 1)
