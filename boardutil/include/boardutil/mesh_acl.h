@@ -14,8 +14,9 @@ extern "C" {
  * router's own apclii0 address. Logs each entry with console_debug. */
 void config_acl(const char *ifname, int n, int index);
 /* The compact form of acl: its hexadecimal digits only, everything else
- * dropped, so it can go into a shell command. The text lives in a buffer of
- * this function that the next call reuses (and may move); "" when there was
+ * dropped, so it can go into a shell command. The text lives in one of two
+ * buffers of this function, used in turn: it stays valid through the next
+ * call, and the call after that reuses (and may move) it. "" when there was
  * no memory. Logs "acl:..." with console_debug. */
 const char *mesh_get_acl(const char *acl);
 /* Appends the compact form of acl to the text in out, which must have room
