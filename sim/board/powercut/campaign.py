@@ -167,6 +167,18 @@ def read_sets(board):
     return values, ""
 
 
+def order_problems(gens, before):
+    """The writer commits set 0, then 1, then 2, each in a commit of its own,
+    from one past the newest generation: a later set is never ahead of an
+    earlier one, and a set the cut's writer reached is at most one generation
+    behind set 0. A set it did not reach keeps its generation from before the
+    cut, however far behind (an earlier cut may have stopped that writer
+    between two sets, and the next writer skips the generation it left)."""
+    ordered = gens[0] >= gens[1] >= gens[2]
+    close = all(gen >= gens[0] - 1 or gen == before[index] for index, gen in zip(SETS, gens))
+    return [] if ordered and close else ["sets committed out of order: %s" % gens]
+
+
 def generation_problems(values, floor, damaged):
     """What is wrong with the writer's generations; [] when each set is whole."""
     problems = []
@@ -187,8 +199,8 @@ def generation_problems(values, floor, damaged):
         # A damaged file falls back to the copy before its last commit.
         if gen < floor[index] - (1 if damaged else 0):
             problems.append("set %d: generation %d older than %d" % (index, gen, floor[index]))
-    if not damaged and len(gens) == 3 and not (gens[0] >= gens[1] >= gens[2] >= gens[0] - 1):
-        problems.append("sets committed out of order: %s" % gens)
+    if not damaged and len(gens) == 3:
+        problems += order_problems(gens, floor)
     return problems
 
 
