@@ -385,4 +385,7 @@ def main():
 
 
 if __name__ == "__main__":
+    # A stopped campaign (SIGTERM, as from ctest's time-out) still powers its
+    # board off: the exit runs main's clean-up.
+    signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(128 + signum))
     sys.exit(main())
