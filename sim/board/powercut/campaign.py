@@ -4,8 +4,10 @@ generation to the store (the nvram tool's import and set, or a repeater WPS
 session that ends in a reboot), qemu is killed at a random moment; the board
 boots again from the same flash image and is checked: both daemons up, every
 set readable and one whole generation, a cut repeater session's credentials
-all there or none. Some cuts first damage a set's file on the flash; the
-damage must be reported and the last good copy used.
+all there or none. Some cuts first damage a set's file through the board's
+file system, others damage the file's data on the flash image itself while
+the power is off (flash_image.py); the damage must be reported and the last
+good copy used.
 
 With --steps N (or A-B), repeater sessions are first cut from inside the board
 right after their 1st, 2nd, ... Nth (or Ath ... Bth) file replacement, so
@@ -25,6 +27,8 @@ import socket
 import subprocess
 import sys
 import time
+
+import flash_image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.abspath(os.path.join(HERE, "..", "..", ".."))
@@ -304,7 +308,8 @@ def main():
             values, _ = read_sets(board)
             start = max(int(values[s].get("Gen", "0")) for s in SETS) + 1 if values else 1
             draw = rng.random()
-            kind = "repeater" if draw < 0.3 or step else "damage" if draw < 0.45 else "tool"
+            kind = "repeater" if draw < 0.3 or step else "damage" if draw < 0.38 else \
+                "flash damage" if draw < 0.45 else "tool"
             damaged = None
             session_number = seed % 100000
             if values is None:
@@ -315,6 +320,9 @@ def main():
                 damaged = damage(board, rng)
                 ok = damaged is not None
                 delay = rng.uniform(0.1, 1.0)
+            elif kind == "flash damage":
+                # No writer runs: the flash image is damaged once the power is off.
+                ok, delay = True, rng.uniform(0.1, 1.0)
             elif step:
                 ok = start_repeater_session(board, session_number, cut_after=step)
                 began = time.time()
@@ -334,6 +342,11 @@ def main():
             if not step:
                 time.sleep(delay)
             board.cut()
+            if kind == "flash damage" and values is not None:
+                damaged = flash_image.damage(os.path.join(board_dir, "flash.img"),
+                                             rng.choice(SET_FILES), rng.choice(("flip", "cut")), rng)
+                if damaged is None:
+                    print("seed %d: no data of the chosen set on the flash to damage" % seed)
 
             console = os.path.join(logs, "seed-%d.log" % seed)
             if os.path.exists(console):
