@@ -16,7 +16,9 @@ every step of their commits is cut once.
 Usage: campaign.py [--cuts N] [--steps N] [--seed S] [--replay SEED [--step K]]
                    [--board-dir DIR]
 Every cut's seed is printed; --replay SEED (with --step K for a step cut)
-runs that one cut again on the flash image as it is. Ends with the line
+runs that one cut again on the flash image as it is. Prints how many sets
+were damaged and how many of those were reported with the last good copy in
+use, and ends with the line
 "power cuts: N, whole: N, mixed: M, unreadable: U, boots failed: B".
 """
 import argparse
@@ -293,6 +295,9 @@ def main():
         os.unlink(os.path.join(board_dir, "flash.img"))  # a campaign starts on erased flash
 
     tally = {"whole": 0, "mixed": 0, "unreadable": 0, "boots failed": 0}
+    # Damaged sets by where the damage was made, and those the board then
+    # reported with the last good copy in use (the cut's verdict is whole).
+    damages = {"damage": 0, "flash damage": 0, "recovered": 0}
     board = Board(board_dir, os.path.join(logs, "first-boot.log"))
     try:
         if not board.wait_ready():
@@ -380,6 +385,9 @@ def main():
                         tally["whole"] += 1
                         verdict = "whole"
                     detail = "; ".join(problems)
+                    if damaged:
+                        damages[kind] += 1
+                        damages["recovered"] += verdict == "whole"
                     for index in SETS:
                         if "Gen" in values[index]:
                             floor[index] = int(values[index]["Gen"])
@@ -392,6 +400,9 @@ def main():
         socket_path = os.path.join(board_dir, "control.sock")
         if os.path.exists(socket_path):
             os.unlink(socket_path)
+    print("damaged sets: %d through the file system, %d on the flash image;"
+          " reported with the last good copy used: %d" % (
+              damages["damage"], damages["flash damage"], damages["recovered"]))
     print("power cuts: %d, whole: %d, mixed: %d, unreadable: %d, boots failed: %d" % (
         len(plan), tally["whole"], tally["mixed"], tally["unreadable"], tally["boots failed"]))
     return 0 if tally["whole"] == len(plan) else 1
