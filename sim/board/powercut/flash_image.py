@@ -59,9 +59,11 @@ def current_inode(image, name):
 def data_node(image, name):
     """(start, end) of the data of the newest live data node of file name, or None."""
     ino = current_inode(image, name)
+    if ino == 0:
+        return None
     newest = None
     for offset, node_type, _ in nodes(image):
-        if node_type != INODE or ino == 0:
+        if node_type != INODE:
             continue
         fields = INODE_FIELDS.unpack_from(image, offset + HEADER.size)
         node_ino, version, csize, dsize = fields[0], fields[1], fields[10], fields[11]
