@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include "tests/support/testbed.h"
+#include "tests/support/write_recorder.h"
 
 namespace {
 
@@ -69,10 +70,14 @@ TEST_F(ButtondMonitor, AnIdleSampleIsOneDirectionAndOneReadRequest) {
   EXPECT_FALSE(testbed::file_exists("/tmp/wps_times"));
 }
 
+// Each pressed sample publishes the press total to both files from a
+// background job; the jobs can end in any order, so the tests check every
+// total written rather than what a file holds last.
 TEST_F(ButtondMonitor, NineteenSamplesOnlyCount) {
+  testbed::WriteRecorder wps_times("/tmp/wps_times"), reset_times("/tmp/reset_times");
   testbed::Process buttond = run_script("1x2 0x19 1", 40);
-  EXPECT_TRUE(testbed::wait_for_text("/tmp/wps_times", "19\n"));
-  EXPECT_TRUE(testbed::wait_for_text("/tmp/reset_times", "19\n"));
+  EXPECT_TRUE(wps_times.wrote_one_to(19));
+  EXPECT_TRUE(reset_times.wrote_one_to(19));
   EXPECT_FALSE(wps_started());
   EXPECT_TRUE(buttond.running());
 }
@@ -81,32 +86,33 @@ TEST_F(ButtondMonitor, TwentyAndNinetyNineSamplesStartWpsAtTheRelease) {
   for (unsigned hold : {20u, 99u}) {
     testbed::reset();
     testbed::set_time_divisor(50);
+    testbed::WriteRecorder wps_times("/tmp/wps_times");
     testbed::Process buttond = run_script("0x" + std::to_string(hold) + " 1", hold + 2);
     ASSERT_TRUE(testbed::wait_for(wps_started)) << "hold " << hold;
     EXPECT_TRUE(buttond.running());
     std::string console = testbed::console();
     EXPECT_EQ(console.find("start wps"), console.rfind("start wps")) << "started once";
-    EXPECT_TRUE(testbed::wait_for_text("/tmp/wps_times", std::to_string(hold) + "\n"));
+    EXPECT_TRUE(wps_times.wrote_one_to(hold));
     testbed::stop_all();
   }
 }
 
 TEST_F(ButtondMonitor, AHundredSamplesRunTheResetBeforeAnyRelease) {
+  testbed::WriteRecorder reset_times("/tmp/reset_times");
   testbed::Process buttond = run_script("0x100 1", 100);
   EXPECT_EQ(buttond.wait(), 0);
   ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 1));
   EXPECT_EQ(testbed::commands(), Lines{"reset"});
   EXPECT_EQ(testbed::button_reads(), 100u) << "no sample after the hundredth";
   EXPECT_FALSE(wps_started());
-  EXPECT_TRUE(testbed::wait_for_text("/tmp/reset_times", "100\n"));
+  EXPECT_TRUE(reset_times.wrote_one_to(100));
 }
 
 TEST_F(ButtondMonitor, PressTotalsAddUpOverPresses) {
+  testbed::WriteRecorder wps_times("/tmp/wps_times"), reset_times("/tmp/reset_times");
   testbed::Process buttond = run_script("0x30 1x3 0x25 1", 70);
-  EXPECT_TRUE(testbed::wait_for_text("/tmp/wps_times", "55\n"));
-  EXPECT_TRUE(testbed::wait_for_text("/tmp/reset_times", "55\n"));
-  EXPECT_EQ(testbed::read_file("/tmp/wps_times"), "55\n");
-  EXPECT_EQ(testbed::read_file("/tmp/reset_times"), "55\n");
+  EXPECT_TRUE(wps_times.wrote_one_to(55));
+  EXPECT_TRUE(reset_times.wrote_one_to(55));
 }
 
 TEST_F(ButtondMonitor, FailedReadsNeitherEndNorExtendAPress) {
