@@ -272,12 +272,6 @@ TEST_P(WpsEndingTest, FailuresAndOverlapEndTheSessionWithTheirMessages) {
 
 constexpr char kNotified[] = "notify app about WPS..\n";
 
-size_t occurrences(const std::string &text, const std::string &part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Endings, WpsEndingTest,
     testing::Values(
@@ -309,7 +303,7 @@ TEST_F(WpsTest, OnePollCanEndBothBands) {
   // Each band's ending signals the monitor. The two signals of one poll can
   // reach it as one (a signal still pending is not queued again), so the
   // notice printed with each signal sent counts them.
-  EXPECT_EQ(occurrences(notices, kNotified), 2u);
+  EXPECT_EQ(testbed::count(notices, kNotified), 2u);
   EXPECT_TRUE(testbed::wait_for([] { return testbed::monitor_hups() >= 1; }));
   EXPECT_LE(testbed::monitor_hups(), 2u);
 }
