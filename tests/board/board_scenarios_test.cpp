@@ -130,6 +130,53 @@ TEST(Board, UplinkdInitScriptStopsRemovingThePidFileAndRestarts) {
   EXPECT_NE(file("/var/run/uplinkd.pid"), started);
 }
 
+// A daemon that dies (a crash, the OOM killer) is started again by its
+// supervisor with a fresh pid file, and then works; "stop" still stops it
+// for good.
+TEST(Board, KilledDaemonsAreStartedAgainAndWorkWhileStopStopsThemForGood) {
+  for (const std::string name : {"buttond", "uplinkd"}) {
+    const std::string pidfile = "/var/run/" + name + ".pid";
+    const std::string old_pid = file(pidfile);
+    ASSERT_FALSE(old_pid.empty()) << name;
+    sh("kill -KILL " + old_pid);
+    EXPECT_TRUE(wait_until("p=$(cat " + pidfile + " 2>/dev/null) && [ -n \"$p\" ] && [ \"$p\" != " +
+                               old_pid + " ] && kill -0 $p",
+                           30s))
+        << name << " was not started again";
+    expect_running(name);
+  }
+  EXPECT_NE(console().find("buttond ended (status 137); starting it again"), std::string::npos);
+
+  // The new buttond samples the button: a press starts a session, which
+  // ends at its first poll.
+  sh(": > /run/sim/commands.log; boardctl log clear; boardctl wifi-status rai0 0;"
+     "boardctl wifi-status ra0 34; boardctl button 1x2 0x30 1");
+  EXPECT_TRUE(logged(kWpsInProgress, 45s));
+  EXPECT_TRUE(logged(kWpsEnded, 45s));
+  EXPECT_TRUE(wait_until("[ ! -e /tmp/lock ]", 30s));
+  // (The new uplinkd starts NTP once more, so the log may hold ntp.sh too.)
+  EXPECT_EQ(status("grep -qx 'wireless.cgi wps_pbc 0' /run/sim/commands.log"), 0)
+      << file("/run/sim/commands.log");
+  // The new uplinkd decides the uplink again.
+  sh("rm -f /tmp/wanStatus");
+  EXPECT_TRUE(wait_until("[ \"$(cat /tmp/wanStatus 2>/dev/null)\" = 1 ]", 45s));
+
+  // Stopped, a daemon stays stopped: no supervisor is left to start it.
+  const std::string pid = file("/var/run/buttond.pid");
+  sh("/etc/init.d/S60buttond stop");
+  sh("sleep 5");
+  EXPECT_EQ(status("/etc/init.d/S60buttond status"), 1);
+  EXPECT_EQ(status("kill -0 " + pid), 1);
+  EXPECT_EQ(status("[ -e /var/run/buttond.supervisor ]"), 1);
+  EXPECT_EQ(
+      status("for p in /proc/[0-9]*; do [ \"$(cat $p/comm 2>/dev/null)\" = buttond ] && exit 0;"
+             "done; exit 1"),
+      1)
+      << "a buttond is still running";
+  sh("/etc/init.d/S60buttond start");
+  expect_running("buttond");
+}
+
 TEST(Board, RepeaterSessionStoresUpstreamCredentialsAndRebootsIntoRepeaterMode) {
   store_set("0", "OperationMode", "3");
   sh("boardctl wifi-status apcli0 0 0 34; boardctl wifi-status apclii0 0 0 0 0 0 0;"
