@@ -1,7 +1,8 @@
 // Wireless driver helpers shared by the library and buttond but not part of
 // the public C API (wireless.h): one OID query on a socket of its own, the
-// request text that getCurrentWscProfile leaves behind on failure, and the
-// decoding of driver answers apart from the requests that fetch them.
+// request text that getCurrentWscProfile leaves behind on failure, the
+// decoding of driver answers apart from the requests that fetch them, and
+// the access-control list's working text and compact form.
 #ifndef BOARDUTIL_WIRELESS_INTERNAL_H
 #define BOARDUTIL_WIRELESS_INTERNAL_H
 
@@ -39,6 +40,10 @@ AclText seeded_acl_text(int n, const char *stored, const char *own);
 // Appends each entry of the driver's OID_ACL_LIST record (ACL_LIST_SIZE
 // bytes) that the text does not hold yet.
 void merge_acl_record(AclText &acl, const unsigned char *record);
+
+// The compact form of acl as mesh_get_acl gives it, or null when there was
+// no memory for it, so that a caller can tell that from an empty list.
+const char *compact_acl(const char *acl);
 
 }  // namespace boardutil
 
