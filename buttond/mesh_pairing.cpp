@@ -46,15 +46,16 @@ void update_mesh_acl() {
 }
 
 // A pid file without a number counts as a monitor that is not running.
+// The pid file is closed after the message and the signal.
 void notify_monitor() {
-  int pid = 0;
-  switch (find_monitor(&pid)) {
+  buttond::MonitorPidFile monitor;
+  switch (monitor.state()) {
     case MONITOR_FOUND:
       console_print("notify monitor to update status..\n\n");
-      kill(pid, SIGHUP);
+      kill(monitor.pid(), SIGHUP);
       break;
     case MONITOR_PID_UNSAFE:
-      console_print("%s: application pid(%d) <= 1\n\n", "send_signal", pid);
+      console_print("%s: application pid(%d) <= 1\n\n", "send_signal", monitor.pid());
       break;
     default:
       console_print("%s: application is not running\n\n", "send_signal");

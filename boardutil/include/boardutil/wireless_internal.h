@@ -8,6 +8,8 @@
 
 #include <stddef.h>
 
+#include "runtime/unique_fd.h"
+
 namespace boardutil {
 
 // The command text (with its NUL, 16 bytes) written at the start of the
@@ -16,10 +18,23 @@ inline constexpr char kWscProfileRequest[] = "get_wsc_profile";
 inline constexpr int kWscProfileRequestSize = sizeof kWscProfileRequest;
 static_assert(kWscProfileRequestSize == 16);
 
-// Issues RTPRIV_IOCTL_OID_QUERY for oid on ifname into the answer buffer,
-// on a socket opened and closed here; returns the ioctl result (0 success,
-// -1 failure, also when no socket could be opened).
-int oid_query(int oid, const char *ifname, void *buffer, int length);
+// One RTPRIV_IOCTL_OID_QUERY for oid on ifname into the answer buffer, on a
+// socket of its own that stays open while the query lives, so the caller
+// reports a failure before the socket is closed.
+class OidQuery {
+ public:
+  OidQuery(int oid, const char *ifname, void *buffer, int length);
+  OidQuery(const OidQuery &) = delete;
+  OidQuery &operator=(const OidQuery &) = delete;
+  // The ioctl result: 0 success, -1 failure (also when no socket could be
+  // opened).
+  int result() const { return result_; }
+  bool failed() const { return result_ == -1; }
+
+ private:
+  routerd::unique_fd socket_;
+  int result_;
+};
 
 // The WPS status of a 4-byte OID_WSC_STATUS answer (little-endian).
 int wsc_status_of_answer(const unsigned char (&answer)[4]);
