@@ -167,7 +167,10 @@ scenario_uplinkd() {
   esac
   echo 1 > /tmp/internetStatus
 }
+# The short run lets each daemon run longer, so that buttond's WPS session
+# (its press spawns two shells a sample, slow under strace) surely starts.
 DAEMON_SECONDS=2
+[ "$short" = short ] && DAEMON_SECONDS=4
 
 # run_daemon WHAT traced|direct COMMAND...: starts COMMAND, lets it run,
 # then sends SIGTERM to the daemon (strace's child when traced: strace
