@@ -16,20 +16,26 @@ namespace {
 
 using Mac = std::array<unsigned char, 6>;
 
-// The shared result of every MAC function that failed.
-constexpr const char kEmpty[] = "";
+// The shared result of every MAC function that failed: the empty text, and
+// six zero bytes for a caller of the raw form, which reads six.
+constexpr char kEmpty[6] = {};
 
 // Reads the hardware address of ifname; failures are reported on standard
-// error under the calling function's name.
+// error under the calling function's name, a failed request once its
+// socket is closed.
 bool read_hwaddr(const char *function, const char *ifname, Mac &mac) {
-  routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-  if (!sock.valid()) {
-    fprintf(stderr, "%s: open socket error\n", function);
-    return false;
-  }
   ifreq request{};
-  strncpy(request.ifr_name, ifname, sizeof request.ifr_name - 1);
-  if (ioctl(sock.get(), SIOCGIFHWADDR, &request) < 0) {
+  int result = -1;
+  {
+    routerd::unique_fd sock(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!sock.valid()) {
+      fprintf(stderr, "%s: open socket error\n", function);
+      return false;
+    }
+    strncpy(request.ifr_name, ifname, sizeof request.ifr_name - 1);
+    result = ioctl(sock.get(), SIOCGIFHWADDR, &request);
+  }
+  if (result < 0) {
     fprintf(stderr, "%s: ioctl fail\n", function);
     return false;
   }

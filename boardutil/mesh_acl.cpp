@@ -145,11 +145,11 @@ extern "C" void config_acl(const char *ifname, int n, int index) {
   free(acl.text);
 }
 
-// The results live in two buffers of this function, used in turn and each
-// grown to the longest list it has held (the compact form is never longer
-// than the list), so no list is ever cut short and a result stays valid
-// through the next call; the call after that reuses its buffer.
-extern "C" const char *mesh_get_acl(const char *acl) {
+// The results live in two buffers, used in turn and each grown to the
+// longest list it has held (the compact form is never longer than the
+// list), so no list is ever cut short and a result stays valid through the
+// next call; the call after that reuses its buffer.
+const char *boardutil::compact_acl(const char *acl) {
   struct Buffer {
     char *text = nullptr;
     size_t capacity = 0;
@@ -162,7 +162,7 @@ extern "C" const char *mesh_get_acl(const char *acl) {
     char *grown = static_cast<char *>(realloc(buffer.text, needed));
     if (grown == nullptr) {
       console_debug("acl: no memory for %zu bytes\n", needed);
-      return "";
+      return nullptr;
     }
     buffer.text = grown;
     buffer.capacity = needed;
@@ -171,6 +171,11 @@ extern "C" const char *mesh_get_acl(const char *acl) {
   console_debug("acl:%s\n", buffer.text);
   turn ^= 1U;
   return buffer.text;
+}
+
+extern "C" const char *mesh_get_acl(const char *acl) {
+  const char *compact = boardutil::compact_acl(acl);
+  return compact != nullptr ? compact : "";
 }
 
 extern "C" void mesh_acl_append(const char *acl, char *out) {

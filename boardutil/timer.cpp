@@ -30,9 +30,15 @@ void drop_pending_alarm() {
 
 }  // namespace
 
+// An alarm without its handler would end the process (the default action
+// of SIGALRM), so a handler that cannot be installed leaves the timer
+// stopped. 0 seconds stops it like stopTimer, pending alarm included.
 extern "C" int setTimer(int seconds, timer_handler handler) {
-  signal(SIGALRM, handler);
-  return arm(seconds);
+  if (signal(SIGALRM, handler) == SIG_ERR) {
+    stopTimer();
+    return -1;
+  }
+  return seconds == 0 ? stopTimer() : arm(seconds);
 }
 
 extern "C" int stopTimer(void) {

@@ -42,10 +42,9 @@ routerd::unique_fd wireless_socket() {
 
 namespace boardutil {
 
-int oid_query(int oid, const char *ifname, void *buffer, int length) {
-  routerd::unique_fd sock = wireless_socket();
-  return ap_oid_query_info(oid, sock.get(), ifname, buffer, length);
-}
+OidQuery::OidQuery(int oid, const char *ifname, void *buffer, int length)
+    : socket_(wireless_socket()),
+      result_(ap_oid_query_info(oid, socket_.get(), ifname, buffer, length)) {}
 
 int wsc_status_of_answer(const unsigned char (&answer)[4]) {
   uint32_t status =
@@ -63,16 +62,14 @@ extern "C" int ap_oid_query_info(int oid, int socket, const char *ifname, void *
 
 extern "C" int getWscStatus(const char *ifname) {
   unsigned char answer[4] = {};
-  if (boardutil::oid_query(OID_WSC_STATUS, ifname, answer, sizeof answer) == -1) {
-    console_debug("ioctl error\n");
-  }
+  boardutil::OidQuery query(OID_WSC_STATUS, ifname, answer, sizeof answer);
+  if (query.failed()) console_debug("ioctl error\n");
   return boardutil::wsc_status_of_answer(answer);
 }
 
 extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
-  if (boardutil::oid_query(OID_WSC_PROFILE, ifname, profile->bytes, WSC_PROFILE_SIZE) == -1) {
-    console_debug("ioctl error\n\n");
-  }
+  boardutil::OidQuery query(OID_WSC_PROFILE, ifname, profile->bytes, WSC_PROFILE_SIZE);
+  if (query.failed()) console_debug("ioctl error\n\n");
 }
 
 extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int length) {

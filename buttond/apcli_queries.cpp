@@ -15,7 +15,8 @@ namespace {
 
 // A failed query leaves the answer as cleared beforehand.
 void query(int oid, const char *ifname, unsigned char *answer, int length) {
-  if (boardutil::oid_query(oid, ifname, answer, length) == -1) console_print("ioctl error\n");
+  boardutil::OidQuery query(oid, ifname, answer, length);
+  if (query.failed()) console_print("ioctl error\n");
 }
 
 }  // namespace

@@ -52,9 +52,10 @@ void check_gpio(void);
 
 /* Starts a session of request type WPS_AS_ROUTER or WPS_AS_REPEATER: marks
  * /tmp/lock, shows WPS_LED_IN_PROGRESS, signals the monitor and arms the
- * poll. The result of start_wps_timer; 0 when the session was refused (both
- * networks hidden, or a repeater session outside repeater mode); 2 for an
- * unknown type. */
+ * poll. The result of start_wps_timer (a session whose poll cannot be armed
+ * is ended at once, end_unpolled_session); 0 when the session was refused
+ * (both networks hidden, or a repeater session outside repeater mode); 2
+ * for an unknown type. */
 int start_wps(int type);
 /* The poll, run as the SIGALRM handler every WPS_AP_CATCH_CONFIGURED_TIMER
  * seconds: asks both radios for their WSC status and ends the session on
@@ -77,6 +78,10 @@ void send_signal_velmora(int sig);
 int start_wps_timer(void);
 /* Stops the poll and marks the session ended. */
 void stop_wps_timer(void);
+/* Ends a session whose poll could not be armed: removes /tmp/lock, stops
+ * WPS on the session's interfaces and runs the closing sequence (LEDs,
+ * monitor), as nothing would ever poll its result. */
+void end_unpolled_session(void);
 
 /* Applies the credentials a session delivered for ifname: an access
  * point's (ra0, rai0, rax0) WPS profile into slot n of set index, or an

@@ -10,6 +10,7 @@
 #include "boardutil/pause.h"
 #include "boardutil/shell.h"
 #include "boardutil/text.h"
+#include "boardutil/wireless_internal.h"
 #include "buttond/buttond.h"
 #include "buttond/monitor_pid.h"
 #include "nvram.h"
@@ -36,22 +37,25 @@ void update_mesh_acl() {
   pause_seconds(1);
   const char *acl = nvram_bufget(RTDEV_NVRAM, "AccessControlList3");
   mesh_setting("SmartLinkUpdate=40");
-  if (acl[0] != '\0') mesh_setting("SmartLinkUpdate=5", mesh_get_acl(acl));
+  // A list whose compact form found no memory is not handed over as empty.
+  const char *compact = acl[0] != '\0' ? boardutil::compact_acl(acl) : nullptr;
+  if (compact != nullptr) mesh_setting("SmartLinkUpdate=5", compact);
   mesh_setting("touchlink=0");
   pause_seconds(1);
   do_system("killall -SIGUSR1 sync_server&");
 }
 
 // A pid file without a number counts as a monitor that is not running.
+// The pid file is closed after the message and the signal.
 void notify_monitor() {
-  int pid = 0;
-  switch (find_monitor(&pid)) {
+  buttond::MonitorPidFile monitor;
+  switch (monitor.state()) {
     case MONITOR_FOUND:
       console_print("notify monitor to update status..\n\n");
-      kill(pid, SIGHUP);
+      kill(monitor.pid(), SIGHUP);
       break;
     case MONITOR_PID_UNSAFE:
-      console_print("%s: application pid(%d) <= 1\n\n", "send_signal", pid);
+      console_print("%s: application pid(%d) <= 1\n\n", "send_signal", monitor.pid());
       break;
     default:
       console_print("%s: application is not running\n\n", "send_signal");

@@ -6,15 +6,15 @@
 #include "buttond/buttond.h"
 #include "buttond/monitor_pid.h"
 
+// The notice leaves before the signal, and the pid file is closed last.
 extern "C" void send_signal_velmora(int sig) {
-  int pid = 0;
-  switch (find_monitor(&pid)) {
+  buttond::MonitorPidFile monitor;
+  switch (monitor.state()) {
     case MONITOR_FOUND:
       printf("notify app about WPS..\n");
-      kill(pid, sig);
       break;
     case MONITOR_PID_UNSAFE:
-      printf("%s: app pid(%d) <= 1\n", "send_signal_velmora", pid);
+      printf("%s: app pid(%d) <= 1\n", "send_signal_velmora", monitor.pid());
       break;
     case MONITOR_NO_PID:
       printf("%s: no pid in %s\n", "send_signal_velmora", MONITOR_PID_FILE);
@@ -25,4 +25,5 @@ extern "C" void send_signal_velmora(int sig) {
   }
   // The daemon's standard output is usually a file or pipe: show it now.
   fflush(stdout);
+  if (monitor.state() == MONITOR_FOUND) kill(monitor.pid(), sig);
 }

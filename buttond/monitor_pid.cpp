@@ -1,14 +1,20 @@
-// The pid file is opened, read with "%d" and closed on every call: the
-// monitor may restart at any time.
+// The monitor's pid file, read with "%d" and closed when the notification
+// that opened it is done.
 #include "buttond/monitor_pid.h"
 
-#include <stdio.h>
+namespace buttond {
 
-extern "C" int find_monitor(int *pid) {
-  FILE *file = fopen(MONITOR_PID_FILE, "r");
-  if (file == nullptr) return MONITOR_NOT_RUNNING;
-  bool read = fscanf(file, "%d", pid) == 1;
-  fclose(file);
-  if (!read) return MONITOR_NO_PID;
-  return *pid < 2 ? MONITOR_PID_UNSAFE : MONITOR_FOUND;
+MonitorPidFile::MonitorPidFile() : file_(fopen(MONITOR_PID_FILE, "r")) {
+  if (file_ == nullptr) return;
+  if (fscanf(file_, "%d", &pid_) != 1) {
+    state_ = MONITOR_NO_PID;
+  } else {
+    state_ = pid_ < 2 ? MONITOR_PID_UNSAFE : MONITOR_FOUND;
+  }
 }
+
+MonitorPidFile::~MonitorPidFile() {
+  if (file_ != nullptr) fclose(file_);
+}
+
+}  // namespace buttond

@@ -95,6 +95,19 @@ void handle_status(const Radio &band, int status) {
 
 }  // namespace
 
+// WPS is stopped as a time-out stops it, and the marker is removed: with no
+// poll, nothing else would ever end the session.
+extern "C" void end_unpolled_session(void) {
+  remove_lock();
+  console_print("wps poll cannot be armed, session ended!\n\n");
+  if (repeater_session()) {
+    stop_wps("apcli0", "apclii0");
+  } else {
+    stop_wps("ra0", "rai0");
+  }
+  closing_sequence();
+}
+
 extern "C" void queryWPSStatus(int) {
   console_print("\nwps_type %d\n\n", wps_type);
   int s24 = 0;

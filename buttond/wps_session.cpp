@@ -30,6 +30,14 @@ using boardutil::text_is;
 
 constexpr const char kWirelessCgi[] = "/etc_ro/lighttpd/www/cgi-bin/wireless.cgi wps_pbc";
 
+// Arms the poll of the session just started; a session whose poll cannot
+// be armed would never learn its result, so it ends at once.
+int start_polling() {
+  int armed = start_wps_timer();
+  if (armed != 0) end_unpolled_session();
+  return armed;
+}
+
 // The session marker; the background echo may not have written it yet.
 void mark_session() {
   do_system("echo 1 > /tmp/lock &");
@@ -41,17 +49,17 @@ void mark_session() {
 
 int start_router_session() {
   console_print("doWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n");
-  if (text_is(nvram_bufget(RT2860_NVRAM, "HideSSID"), "1") &&
-      text_is(nvram_bufget(RTDEV_NVRAM, "HideSSID"), "1")) {
-    return 0;
-  }
+  // Both sets are read before either is judged.
+  const char *hidden_24g = nvram_bufget(RT2860_NVRAM, "HideSSID");
+  const char *hidden_5g = nvram_bufget(RTDEV_NVRAM, "HideSSID");
+  if (text_is(hidden_24g, "1") && text_is(hidden_5g, "1")) return 0;
   wps_type = WPS_TYPE_ROUTER;
   ledWps(WPS_LED_LINE, WPS_LED_IN_PROGRESS);
   char command[128];
   snprintf(command, sizeof command, "%s %d", kWirelessCgi, 0);
   shell_run(command);
   send_signal_velmora(SIGHUP);
-  return start_wps_timer();
+  return start_polling();
 }
 
 // Clears what the upstream client knew and puts it into WPS enrollee mode.
@@ -90,7 +98,7 @@ int start_repeater_session(const char *operation_mode) {
   prepare_upstream_client(buttond::kRadio24g);
   pause_seconds(10);
   prepare_upstream_client(buttond::kRadio5g);
-  return start_wps_timer();
+  return start_polling();
 }
 
 }  // namespace

@@ -66,6 +66,11 @@ std::vector<std::string> read_lines(const std::string &path) {
   return lines;
 }
 
+void damage_store_set(int set) {
+  static const char *const kSetFiles[] = {"2860", "rtdev", "wifi3"};
+  write_file(std::string(NVRAM_DIR) + "/" + kSetFiles[set], "not a set of the store\n");
+}
+
 unsigned open_descriptors() {
   std::error_code error;
   auto entries = std::filesystem::directory_iterator("/proc/self/fd", error);

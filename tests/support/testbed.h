@@ -40,6 +40,10 @@ void remove_file(const std::string &path);
 std::vector<std::string> read_lines(const std::string &path);
 // Descriptors this process has open (the count a leak would raise).
 unsigned open_descriptors();
+// Replaces the committed file of configuration set 0, 1 or 2 with bytes no
+// store writes: the next read of that set in any process reports it on
+// standard error ("... is damaged ..."), which shows that the set was read.
+void damage_store_set(int set);
 
 // Waits (real time, unaffected by time scaling) until cond() is true.
 bool wait_for(const std::function<bool()> &cond, int timeout_ms = 20000);

@@ -1,12 +1,14 @@
 // The mesh pairing completion handler: the commands of each model and mesh
 // mode (through the stubs' records), LED 9 dark, and the monitor's SIGHUP.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <string>
 #include <vector>
 
 #include "buttond/buttond.h"
 #include "nvram.h"
+#include "tests/support/scarce_memory.h"
 #include "tests/support/testbed.h"
 
 namespace {
@@ -66,6 +68,27 @@ TEST_F(MeshPairingTest, LongListIsHandedOverWhole) {
   pair("1");
   ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 4));
   EXPECT_EQ(testbed::commands().at(1), "iwpriv rai3 set SmartLinkUpdate=5" + digits);
+}
+
+// A list whose compact form finds no memory is not handed over as an
+// empty one; the merge, short of memory too, stores nothing.
+TEST_F(MeshPairingTest, AListWithoutMemoryForItsCompactFormIsNotHandedOver) {
+  mallopt(M_MMAP_THRESHOLD, 128 << 10);  // no freed large block to reuse
+  const std::string list(16 << 20, 'A');
+  nvram_bufset(1, "AccessControlList3", list.c_str());
+  nvram_bufget(1, "AccessControlList3");  // the text handed out exists from now on
+  mesh_mode = "1";
+  testbed::start_monitor();
+  {
+    testbed::ScarceMemory scarce(4 << 20);
+    if (!scarce.holds()) GTEST_SKIP() << "the address space cannot be limited here";
+    send_signal();
+  }
+  ASSERT_TRUE(testbed::wait_for([] { return testbed::monitor_hups() == 1; }));
+  ASSERT_TRUE(testbed::wait_for_lines(testbed::kCommandsLog, 3));
+  EXPECT_EQ(testbed::commands(), (std::vector<std::string>{"iwpriv rai3 set SmartLinkUpdate=40",
+                                                           "iwpriv rai3 set touchlink=0",
+                                                           "killall -SIGUSR1 sync_server"}));
 }
 
 TEST_F(MeshPairingTest, PairingOverWithoutTouchingTheList) {

@@ -3,6 +3,8 @@
 // the monitor notification, and repeater sessions through configAP.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 #include "nvram.h"
 #include "tests/support/led_requests.h"
 #include "tests/support/log_text.h"
+#include "tests/support/refused_signal.h"
 #include "tests/support/testbed.h"
 #include "tests/unit/console_capture.h"
 
@@ -211,6 +214,51 @@ TEST_F(WpsTest, RouterRequestIsRefusedOnlyWhenBothNetworksAreHidden) {
   EXPECT_EQ(console_so_far(),
             "start wps, type:1!\n\n\ndoWPSHandler SIGUSR1 WPS_AS_ROUTER!\n\n\n"
             "\nWPS_AP_CATCH_CONFIGURED_TIMER:2\n\n");
+}
+
+// Set 1's "HideSSID" is read whatever set 0's says; the read shows as the
+// report of set 1's damaged file.
+TEST_F(WpsTest, RouterRequestReadsTheHideSsidOfBothSets) {
+  testbed::damage_store_set(1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(start_wps(WPS_AS_ROUTER), 0);
+  std::string errors = testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find("rtdev is damaged"), std::string::npos) << errors;
+}
+
+// A session whose poll cannot be armed (its SIGALRM handler is refused)
+// would blink and hold /tmp/lock for ever: it ends at once, as a time-out
+// ends it, and removes the marker. The child reports what it saw.
+TEST_F(WpsTest, ASessionWhosePollCannotBeArmedEndsAtOnce) {
+  constexpr int kNoFilter = 2;
+  CaptureStdout();
+  pid_t child = fork();
+  if (child == 0) {
+    if (!testbed::refuse_signal_action(SIGALRM)) _exit(kNoFilter);
+    int result = start_wps(WPS_AS_ROUTER);
+    itimerval timer{};
+    getitimer(ITIMER_REAL, &timer);
+    bool stopped = timer.it_value.tv_sec == 0 && timer.it_value.tv_usec == 0;
+    fflush(stdout);
+    _exit(result == -1 && g_wps_timer_state == 0 && stopped ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  std::string notices = GetCapturedStdout();
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kNoFilter) GTEST_SKIP() << "no seccomp filter here to refuse it";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "start_wps gave -1 and left the timer stopped";
+  EXPECT_FALSE(testbed::file_exists("/tmp/lock"));
+  EXPECT_EQ(testbed::commands(), (Lines{"wireless.cgi wps_pbc 0", "iwpriv ra0 set WscStop=1",
+                                        "iwpriv rai0 set WscStop=1"}));
+  EXPECT_EQ(testbed::requests("gpio led"),
+            concat({{kLine8Lit, led(10, {10, 10, 4000, 1, 4000}), kLine11Dark},
+                    kEndedPattern,
+                    {kInternetUp}}));
+  EXPECT_EQ(count(notices, "notify app about WPS..\n"), 2u) << "at the start and at the end";
+  std::string console = console_so_far();
+  EXPECT_NE(console.find("wps poll cannot be armed, session ended!\n\n"), std::string::npos)
+      << console;
 }
 
 // --- the poll of a router session ---

@@ -12,6 +12,7 @@
 #include "boardutil/pidfile.h"
 #include "boardutil/shell.h"
 #include "boardutil/timer.h"
+#include "tests/support/refused_signal.h"
 #include "tests/support/testbed.h"
 
 namespace {
@@ -191,6 +192,40 @@ TEST_F(ConsoleTest, TimerOfZeroSecondsInstallsTheHandlerOnly) {
   EXPECT_EQ(value.it_value.tv_usec, 0);
   raise(SIGALRM);
   EXPECT_EQ(g_alarms, 1);
+}
+
+// Like stopTimer, a timer of 0 seconds drops an alarm that fired while
+// SIGALRM was blocked, so it never reaches the handler.
+TEST_F(ConsoleTest, TimerOfZeroSecondsDropsAPendingAlarm) {
+  sigset_t alarm, previous;
+  sigemptyset(&alarm);
+  sigaddset(&alarm, SIGALRM);
+  ASSERT_EQ(sigprocmask(SIG_BLOCK, &alarm, &previous), 0);
+  g_alarms = 0;
+  ASSERT_EQ(setTimer(2, count_alarm), 0);
+  raise(SIGALRM);
+  EXPECT_EQ(setTimer(0, count_alarm), 0);
+  sigset_t pending;
+  ASSERT_EQ(sigpending(&pending), 0);
+  EXPECT_EQ(sigismember(&pending, SIGALRM), 0);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  EXPECT_EQ(g_alarms, 0);
+}
+
+// An alarm whose handler could not be installed would end the process, so
+// such a timer is not armed, and one that was running is stopped.
+TEST_F(ConsoleTest, TimerIsNeverArmedWithoutItsHandler) {
+  constexpr int kNoFilter = 2;
+  int status = in_child([] {
+    if (setTimer(5, count_alarm) != 0) return 1;
+    if (!testbed::refuse_signal_action(SIGALRM)) return kNoFilter;
+    if (setTimer(2, count_alarm) != -1) return 1;
+    itimerval value{};
+    getitimer(ITIMER_REAL, &value);
+    return value.it_value.tv_sec == 0 && value.it_value.tv_usec == 0 ? 0 : 1;
+  });
+  if (status == kNoFilter) GTEST_SKIP() << "no seccomp filter here to refuse the handler";
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace

@@ -2,10 +2,8 @@
 // started, no descriptor is left for a socket, no routing table exists.
 // Each failure gives the documented result, starts nothing and leaks nothing.
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -21,6 +19,7 @@
 #include "boardutil/uplink.h"
 #include "boardutil/wireless.h"
 #include "nvram.h"
+#include "tests/support/covered_path.h"
 #include "tests/support/testbed.h"
 
 namespace {
@@ -30,23 +29,8 @@ using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStderr;
 using testing::internal::GetCapturedStdout;
 using Lines = std::vector<std::string>;
-
-// Covers a path with a mount of this test's own mount namespace while it
-// lives: /dev/null bound over the shell makes every spawn of it fail, a
-// tmpfs over /proc/self/net hides the routing table.
-class Covered {
- public:
-  Covered(const char *path, const char *source, const char *type, unsigned long flags)
-      : path_(path), mounted_(mount(source, path, type, flags, nullptr) == 0) {}
-  ~Covered() {
-    if (mounted_) umount2(path_, MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-
- private:
-  const char *path_;
-  bool mounted_;
-};
+using testbed::Covered;
+using testbed::spawn_reports_failed_exec;
 
 // While it lives no new descriptor can be opened: the limit is lowered to
 // the lowest free descriptor number.
@@ -65,18 +49,6 @@ class NoFreeDescriptor {
  private:
   rlimit saved_{};
 };
-
-// False under an emulator (qemu-user) whose posix_spawn runs the child as a
-// separate process: a failed exec then shows as the child's exit status 127
-// instead of posix_spawn's error.
-bool spawn_reports_failed_exec() {
-  pid_t pid;
-  char path[] = "/nonexistent/program";
-  char *argv[] = {path, nullptr};
-  if (posix_spawn(&pid, path, nullptr, nullptr, argv, environ) != 0) return true;
-  waitpid(pid, nullptr, 0);
-  return false;
-}
 
 class ResourceFailures : public testing::Test {
  protected:

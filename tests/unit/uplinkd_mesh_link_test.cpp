@@ -2,6 +2,8 @@
 // by mesh mode and operation mode, the access-control list handed over
 // whole and as hexadecimal digits only, and the Ethernet-backhaul flag.
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <sys/mount.h>
 
 #include <regex>
 #include <string>
@@ -9,12 +11,16 @@
 
 #include "boardutil/console.h"
 #include "nvram.h"
+#include "tests/support/covered_path.h"
+#include "tests/support/scarce_memory.h"
 #include "tests/support/testbed.h"
 #include "uplinkd/uplinkd.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
 
 constexpr char kBanner[] = "============= result == CONNECTED ============\n";
 constexpr char kUpdate21[] = "iwpriv rai3 set SmartLinkUpdate=21";
@@ -147,6 +153,47 @@ TEST_F(MeshLink, OnlyHexadecimalDigitsReachTheShell) {
         << lines[1];
     EXPECT_FALSE(testbed::file_exists("/tmp/owned"));
   }
+}
+
+// The list is read at every call, one that changes nothing included; the
+// read shows as the report of set 1's damaged file.
+TEST_F(MeshLink, TheListIsReadAtEveryCall) {
+  testbed::damage_store_set(1);
+  CaptureStderr();
+  update_mesh_link(3);  // the state it has already
+  std::string errors = GetCapturedStderr();
+  EXPECT_NE(errors.find("rtdev is damaged"), std::string::npos) << errors;
+  EXPECT_TRUE(testbed::commands().empty());
+}
+
+// A list whose compact form finds no memory is not sent (as an empty list
+// or otherwise), and stays due for the next link-up.
+TEST_F(MeshLink, AListWithoutMemoryForItsCompactFormIsNotSent) {
+  // Large blocks mapped alone and unmapped when freed, so no freed block can
+  // hold the compact form once memory is short.
+  mallopt(M_MMAP_THRESHOLD, 128 << 10);
+  const std::string list(16 << 20, 'A');
+  acl(list);
+  nvram_bufget(1, "AccessControlList3");  // the text handed out exists from now on
+  {
+    testbed::ScarceMemory scarce(4 << 20);
+    if (!scarce.holds()) GTEST_SKIP() << "the address space cannot be limited here";
+    update_mesh_link(1);
+  }
+  EXPECT_EQ(commands_ending_with("mesh_load.sh"), (Lines{kUpdate21, kSmartLink, "mesh_load.sh"}));
+  EXPECT_EQ(mesh_acl_sent, 0);
+}
+
+// The banner's result is not looked at: a shell that cannot start adds no
+// message of its own.
+TEST_F(MeshLink, ABannerThatCannotRunAddsNoMessage) {
+  if (!testbed::spawn_reports_failed_exec()) GTEST_SKIP() << "this emulator cannot report it";
+  mesh_mode = "0";  // the banner alone
+  testbed::Covered shell("/bin/sh", "/dev/null", nullptr, MS_BIND);
+  ASSERT_TRUE(shell.mounted());
+  CaptureStderr();
+  update_mesh_link(1);
+  EXPECT_EQ(GetCapturedStderr(), "");
 }
 
 TEST_F(MeshLink, EtherBackhaulFlagIsTheFirstByteOne) {

@@ -46,7 +46,8 @@ TEST_F(WirelessTest, MacOfAMissingInterfaceIsTheEmptyTextAndAMessage) {
   CaptureStderr();
   EXPECT_STREQ(get_mac_addr("nosuch0"), "");
   EXPECT_STREQ(get_mac_addr_with_colon("nosuch0"), "");
-  EXPECT_EQ(get_mac_addr_hex("nosuch0")[0], 0);
+  const unsigned char zeros[6] = {};
+  EXPECT_EQ(memcmp(get_mac_addr_hex("nosuch0"), zeros, 6), 0) << "six readable zero bytes";
   // A name longer than an interface name is cut, not copied past the record.
   EXPECT_STREQ(get_mac_addr(std::string(64, 'r').c_str()), "");
   EXPECT_EQ(GetCapturedStderr(),
@@ -145,10 +146,10 @@ TEST_F(WirelessTest, OidQueriesOnTheCallersSocketLeaveItOpen) {
 TEST_F(WirelessTest, OidQueryOnItsOwnSocketReportsTheResult) {
   testbed::wifi_bssid("apclii0", "00:11:22:33:44:55");
   unsigned char bssid[6] = {};
-  EXPECT_EQ(boardutil::oid_query(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid), 0);
+  EXPECT_EQ(boardutil::OidQuery(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid).result(), 0);
   EXPECT_EQ(bssid[5], 0x55);
   testbed::wifi_fail("apclii0", "oid=0x0766");
-  EXPECT_EQ(boardutil::oid_query(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid), -1);
+  EXPECT_TRUE(boardutil::OidQuery(OID_APCLI_BSSID, "apclii0", bssid, sizeof bssid).failed());
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 /* MAC addresses of network interfaces (SIOCGIFHWADDR) in the three forms
  * the system uses. Each result lives in a static buffer of its function
  * that the next call of the same function overwrites. On failure each
- * returns "" (an empty text, also for the raw form) and prints
- * "FUNCTION: open socket error" or "FUNCTION: ioctl fail" on standard error. */
+ * returns one shared constant of six zero bytes (the empty text, and an
+ * all-zero raw form) and prints "FUNCTION: open socket error" or
+ * "FUNCTION: ioctl fail" on standard error. */
 #ifndef BOARDUTIL_MAC_ADDRESS_H
 #define BOARDUTIL_MAC_ADDRESS_H
 

@@ -12,7 +12,9 @@ typedef void (*timer_handler)(int);
 
 /* Installs handler for SIGALRM (with signal) and arms the timer to fire
  * after seconds and then every seconds, replacing any earlier period; 0
- * seconds leaves it stopped. The result of arming: 0, or -1. */
+ * seconds stops it as stopTimer does. The result of arming: 0, or -1. When
+ * the handler cannot be installed the timer is stopped and -1 returned: an
+ * alarm is never left to SIGALRM's default action, which ends the process. */
 int setTimer(int seconds, timer_handler handler);
 /* Stops the timer; the handler stays installed. 0, or -1. */
 int stopTimer(void);
