@@ -49,6 +49,7 @@ TEST(NvramCrc32, MatchesTheBitwiseCrcAtEveryLengthAndAlignment) {
 TEST(NvramSetImage, ReadsBackEveryValueOfWhatEncodeWrites) {
   nvram::Values values = {
       {"A", ""},
+      {"Back\\slash", "a key's backslash is no escape"},
       {"Empty", ""},
       {"Escapes", "a\\b\nc\\\\n\\"},
       {"Key", "plain value"},
