@@ -1,9 +1,9 @@
 #!/bin/sh
 # `nvram get` on the virtual board: the time of 1000 runs, on a set holding
 # only its defaults and on a set of 500 keys of about 40 bytes, against 1000
-# runs of BusyBox `true`. Builds the board as bench/board_figures.sh does,
-# adds bench/board_store_probe.sh as the last init script and boots once
-# with a fresh flash image of its own.
+# runs of BusyBox `true`, in 20 rounds of 50 of each. Builds the board as
+# bench/board_figures.sh does, adds bench/board_store_probe.sh as the last
+# init script and boots once with a fresh flash image of its own.
 # Usage: bench/board_store.sh [BOARD_DIR]   (default build/bench-board)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,16 +21,24 @@ flash=$board/store-flash.img
 rm -f "$flash"
 board_run --flash "$flash"
 rm -f "$flash"
+# The emulator's speed follows the host's load, so besides the total of each
+# kind the fastest round is given: the one least disturbed.
 board_lines | awk '
   $2 == "runs" { runs = $3 }
   $2 == "failed" { failed = 1; print "board store: " $0 > "/dev/stderr" }
-  $2 == "time" { seconds[$3] = $5 - $4 }
+  $2 == "time" {
+    t = $5 - $4; total[$3] += t; ++rounds[$3]
+    if (!($3 in fastest) || t < fastest[$3]) fastest[$3] = t
+  }
+  function row(name, kind) {
+    printf "  %-24s %7.2f s %8.2f ms a run %8.2f ms\n", name, total[kind], 1000 * total[kind] / runs,
+      1000 * fastest[kind] / (runs / rounds[kind])
+  }
   END {
-    if (failed || !("nvram-500" in seconds)) exit 1
-    printf "%d runs on the virtual board (uptime, 10 ms steps):\n", runs
-    printf "  BusyBox true               %6.2f s  %6.2f ms a run\n", seconds["true"], 1000 * seconds["true"] / runs
-    printf "  nvram get, defaults only   %6.2f s  %6.2f ms a run\n", seconds["nvram-defaults"], 1000 * seconds["nvram-defaults"] / runs
-    printf "  nvram get, 500-key set     %6.2f s  %6.2f ms a run\n", seconds["nvram-500"], 1000 * seconds["nvram-500"] / runs
-    printf "  nvram get beyond true: %.2f ms (defaults), %.2f ms (500 keys)\n",
-      1000 * (seconds["nvram-defaults"] - seconds["true"]) / runs, 1000 * (seconds["nvram-500"] - seconds["true"]) / runs
+    if (failed || !("nvram-500" in total)) exit 1
+    printf "%d runs of each on the virtual board in %d rounds (uptime, 10 ms steps):\n", runs, rounds["true"]
+    printf "  %-24s %9s %19s %11s\n", "", "total", "", "fastest round"
+    row("BusyBox true", "true")
+    row("nvram get, defaults only", "nvram-defaults")
+    row("nvram get, 500-key set", "nvram-500")
   }'
