@@ -15,8 +15,9 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
             clang libclang-rt-14-dev clang-format qemu-system-mips cpio
 
-.PHONY: all deps binfmt host release mipsel asan fuzz faults faults-short run test test-host test-mipsel \
-        test-asan bench clean board test-board bench-board powercut test-powercut powercut-wear \
+.PHONY: all deps binfmt host release mipsel asan fuzz faults faults-short run test test-host \
+        test-mipsel test-asan bench bench-short clean board test-board bench-board \
+        bench-board-store powercut test-powercut powercut-wear \
         format format-check
 
 # Every C and C++ file in the project's style (.clang-format; the board's
@@ -37,7 +38,8 @@ ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
 all deps binfmt host release mipsel asan fuzz faults faults-short run test test-host test-mipsel \
-test-asan bench clean board test-board bench-board powercut test-powercut powercut-wear:
+test-asan bench bench-short clean board test-board bench-board bench-board-store powercut \
+test-powercut powercut-wear:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -113,6 +115,10 @@ faults-short: deps host
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
 
+# Every benchmark with small counts, failing when one fails (CI runs it).
+bench-short: deps host
+	bench/run.sh --short $(HOST_BUILD)
+
 # The virtual board with the front panel: the panel (outside the sandbox)
 # runs sim/board/boot.sh, which fetches the board's packages, builds its
 # driver and image from the mipsel build and boots it in qemu-system-mipsel;
@@ -127,6 +133,10 @@ test-board: deps mipsel
 # Boot, memory and CPU figures of the daemons on the virtual board.
 bench-board: deps
 	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
+
+# 1000 runs of `nvram get` on the virtual board against 1000 of BusyBox true.
+bench-board-store: deps
+	JOBS=$(JOBS) bench/board_store.sh build/bench-board
 
 # Power cuts on the virtual board (sim/board/powercut): repeater sessions cut
 # after each of their file replacements STEPS (1st to 7th), then CUTS cuts at

@@ -9,16 +9,8 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
-board=${1:-$source_dir/build/bench-board}
-mkdir -p "$board" && board=$(cd "$board" && pwd)
-mipsel=$board/mipsel
-
-cmake -S "$source_dir" -B "$mipsel" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchains/mipsel-linux-gnu.cmake" \
-  -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_INSTALL_PREFIX=/usr -DROUTERD_TESTS=OFF >/dev/null
-cmake --build "$mipsel" -j "${JOBS:-2}" >/dev/null
-"$source_dir/sim/board/fetch_packages.sh" "$board"
-BOARD_PKGS=$board/pkgs "$source_dir/sim/board/driver/build.sh" "$board/driver" >/dev/null
-"$source_dir/sim/board/make_rootfs.sh" "$board" "$mipsel"
+. "$here/board_lib.sh"
+board_prepare "${1:-$source_dir/build/bench-board}"
 
 # The sampler, linked to the same C library as the daemons, and the probe.
 extra=$board/extra
@@ -26,33 +18,7 @@ rm -rf "$extra" && mkdir -p "$extra/usr/bin" "$extra/etc/init.d"
 mipsel-linux-gnu-gcc -Os -Wall -Wextra -Werror -I"$source_dir/boardutil/include" \
   -o "$extra/usr/bin/minimal_sampler" "$here/minimal_sampler.c"
 cp "$here/board_probe.sh" "$extra/etc/init.d/S95figures"
-(cd "$extra" && printf 'usr/bin/minimal_sampler\netc/init.d/S95figures\n' |
-  cpio -o -H newc -R 0:0 --quiet | gzip -1) >> "$board/initramfs.cpio.gz"
+board_add_archive "$extra" usr/bin/minimal_sampler etc/init.d/S95figures
 
-console=$board/console.log
-pidfile=$board/qemu.pid
-: > "$console"
-rm -f "$pidfile"
-qemu=
-stop_qemu() {
-  if [ -n "$qemu" ]; then kill "$qemu" 2>/dev/null || true; wait "$qemu" 2>/dev/null || true; fi
-}
-trap stop_qemu EXIT INT TERM
-started=$(date +%s.%N)
-"$source_dir/sim/board/boot.sh" --board-dir "$board" --mipsel-build "$mipsel" --no-rootfs \
-  --console "$console" --pidfile "$pidfile" &
-qemu=$!
-booted=
-for _ in $(seq 300); do
-  if [ -z "$booted" ] && grep -q '@@ boot ' "$console"; then booted=$(date +%s.%N); fi
-  grep -q '^@@ done' "$console" && break
-  kill -0 "$qemu" 2>/dev/null || break
-  sleep 1
-done
-# The probe powers the board off; a board that does not is stopped.
-for _ in $(seq 20); do kill -0 "$qemu" 2>/dev/null || break; sleep 1; done
-stop_qemu
-qemu=
-grep -q '^@@ done' "$console" || { echo "board figures: the probe did not finish; see $console" >&2; exit 1; }
-
-tr -d '\r' < "$console" | sed -n 's/^.*@@ /@@ /p' | awk -v launch="$started" -v booted="$booted" -f "$here/board_figures.awk"
+board_run
+board_lines | awk -v launch="$started" -v booted="$booted" -f "$here/board_figures.awk"

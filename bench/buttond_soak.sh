@@ -14,7 +14,7 @@ fi
 
 build=$2
 samples=$3
-fakehw=$build/sim/fakehw
+fakehw=$build/sim/fakehwctl
 "$fakehw" logging off
 "$fakehw" time-divisor 10000   # a 50 ms pause takes 5 us
 "$fakehw" button "1"
@@ -28,7 +28,8 @@ report() {
   echo "$rss $size $fds" >> /tmp/soak.figures
 }
 done_samples=0
-step=50000                     # a script holds at most 65536 samples
+# Two readings at least; a script holds at most 65536 samples.
+step=$((samples / 2 < 50000 ? samples / 2 : 50000))
 while [ "$done_samples" -lt "$samples" ]; do
   # A WPS press, then idle samples while its session polls.
   "$fakehw" button "0x30 1x$step"
@@ -37,4 +38,9 @@ while [ "$done_samples" -lt "$samples" ]; do
   report "$done_samples"
 done
 kill "$daemon"
-if [ "$(sort -u /tmp/soak.figures | wc -l)" -eq 1 ]; then echo "flat: yes"; else echo "flat: no"; fi
+if [ "$(sort -u /tmp/soak.figures | wc -l)" -eq 1 ]; then
+  echo "flat: yes"
+else
+  echo "flat: NO"
+  exit 1
+fi

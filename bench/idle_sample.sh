@@ -14,7 +14,7 @@ fi
 
 build=$2
 seconds=$3
-fakehw=$build/sim/fakehw
+fakehw=$build/sim/fakehwctl
 "$fakehw" logging off          # the fake's log writes are not the router's
 "$fakehw" button "1"           # released; counts every read from here on
 strace -c -o /tmp/idle.strace "$build/buttond/buttond" >/dev/null 2>&1 &

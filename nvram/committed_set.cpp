@@ -3,7 +3,6 @@
 #include "nvram/committed_set.h"
 
 #include "nvram/defaults.h"
-#include "nvram/file_format.h"
 #include "nvram/file_io.h"
 #include "nvram/journal.h"
 #include "nvram/set_files.h"
@@ -17,11 +16,11 @@ bool same_time(const struct timespec &a, const struct timespec &b) {
 }
 
 // Reads and checks the last good copy: ok when it is sound.
-Status read_backup(const char *path, Values &values) {
-  std::string bytes;
+Status read_backup(const char *path, SetImage &image) {
+  FileBytes bytes;
   struct stat status;
   Status read = read_file(path, kMaxFileSize, bytes, status);
-  return read.is_ok() ? decode_set(bytes, values) : read;
+  return read.is_ok() ? image.parse(std::move(bytes)) : read;
 }
 
 }  // namespace
@@ -46,9 +45,10 @@ CommittedSet load_committed(int index) {
   const SetFiles &files = set_files(index);
   CommittedSet set;
   struct stat status = {};
-  Status read = read_file(files.file, kMaxFileSize, set.sound_bytes, status);
+  FileBytes bytes;
+  Status read = read_file(files.file, kMaxFileSize, bytes, status);
   if (read.is_not_found()) {
-    set.values = default_values(index);
+    set.image = SetImage::of(default_values(index));
     return set;
   }
   set.identity = FileIdentity::of(&status);
@@ -56,13 +56,12 @@ CommittedSet load_committed(int index) {
   // cannot be read has unknown values.
   bool too_large = static_cast<unsigned long long>(status.st_size) > kMaxFileSize;
   if (!read.is_ok() && !too_large) set.read_error = read.message();
-  Status problem = read.is_ok() ? decode_set(set.sound_bytes, set.values) : read;
+  Status problem = read.is_ok() ? set.image.parse(std::move(bytes)) : read;
   if (problem.is_ok()) {
     set.sound = true;
     return set;
   }
-  set.sound_bytes.clear();
-  Status backup_problem = read_backup(files.backup, set.values);
+  Status backup_problem = read_backup(files.backup, set.image);
   if (backup_problem.is_ok()) {
     report("%s is damaged (%s); using the last good copy %s", files.file, problem.message().c_str(),
            files.backup);
@@ -71,14 +70,14 @@ CommittedSet load_committed(int index) {
   report(
       "%s is damaged (%s) and its last good copy %s cannot be used either (%s); using the defaults",
       files.file, problem.message().c_str(), files.backup, backup_problem.message().c_str());
-  set.values = default_values(index);
+  set.image = SetImage::of(default_values(index));
   return set;
 }
 
 CommittedSet load_newest(int index) {
   std::string journalled;
   CommittedSet set;
-  if (!journalled_file(index, journalled) || !decode_set(journalled, set.values).is_ok()) {
+  if (!journalled_file(index, journalled) || !set.image.parse(FileBytes(journalled)).is_ok()) {
     return load_committed(index);
   }
   set.identity = current_identity(index);

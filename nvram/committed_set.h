@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "nvram/sets.h"
+#include "nvram/set_image.h"
 
 namespace nvram {
 
@@ -25,10 +25,9 @@ struct FileIdentity {
 };
 
 struct CommittedSet {
-  Values values;
-  FileIdentity identity;    // of the set's file as read
-  std::string sound_bytes;  // the file's bytes when it was sound, else empty
-  bool sound = false;
+  SetImage image;
+  FileIdentity identity;  // of the set's file as read
+  bool sound = false;     // the image is the set's file (not its copy or the defaults)
   // Why a file that exists could not be read (not a file found damaged),
   // empty when it was read: its values are unknown, so no commit may
   // replace it.

@@ -1,11 +1,13 @@
 // The header is checked field by field before the body is looked at, and
-// the body only once its length and checksum match.
+// the body only once its length and checksum match; its lines are read by
+// SetImage (set_image.h).
 #include "nvram/file_format.h"
 
 #include <cstdio>
 
 #include "nvram/crc32.h"
 #include "nvram/line_format.h"
+#include "nvram/set_image.h"
 
 namespace nvram {
 namespace {
@@ -13,8 +15,7 @@ namespace {
 constexpr std::string_view kMagic = "NVRAM1 ";
 constexpr size_t kLengthAt = kMagic.size();
 constexpr size_t kCrcAt = kLengthAt + 9;
-constexpr size_t kHeaderSize = kCrcAt + 9;
-static_assert(kHeaderSize == 25);
+static_assert(kHeaderSize == kCrcAt + 9);
 
 // Exactly 8 lowercase hex digits, so any change to a digit is noticed.
 bool parse_hex8(std::string_view text, uint32_t &number) {
@@ -44,8 +45,7 @@ std::string encode_set(const Values &values) {
   return header + body;
 }
 
-Status decode_set(std::string_view bytes, Values &values) {
-  values.clear();
+Status check_seal(std::string_view bytes) {
   if (bytes.size() < kHeaderSize) return Status::error("shorter than its header");
   uint32_t length, crc;
   if (bytes.substr(0, kLengthAt) != kMagic || !parse_hex8(bytes.substr(kLengthAt, 8), length) ||
@@ -58,19 +58,14 @@ Status decode_set(std::string_view bytes, Values &values) {
     return Status::error("length does not match its header (torn or truncated)");
   }
   if (crc32(body) != crc) return Status::error("checksum mismatch");
-  std::string key, value;
-  while (!body.empty()) {
-    size_t end = body.find('\n');
-    if (end == std::string_view::npos) return Status::error("last line has no newline");
-    if (!parse_line(body.substr(0, end), key, value).is_ok()) {
-      return Status::error("malformed line");
-    }
-    if (!values.emplace(std::move(key), std::move(value)).second) {
-      return Status::error("duplicate key");
-    }
-    body.remove_prefix(end + 1);
-  }
   return Status::ok();
+}
+
+Status decode_set(std::string_view bytes, Values &values) {
+  SetImage image;
+  Status decoded = image.parse(FileBytes(bytes));
+  values = image.values();
+  return decoded;
 }
 
 }  // namespace nvram

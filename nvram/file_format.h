@@ -4,6 +4,7 @@
 #ifndef NVRAM_FILE_FORMAT_H
 #define NVRAM_FILE_FORMAT_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,13 @@
 
 namespace nvram {
 
+inline constexpr size_t kHeaderSize = 25;
+
 std::string encode_set(const Values &values);
+
+// Ok when the header is well formed and the body after it has the length
+// and checksum the header gives; else an error saying what is wrong.
+Status check_seal(std::string_view bytes);
 
 // Fills values from a file's bytes: ok when the file is sound, else an error
 // saying what is wrong with it. Any content is safe to pass.

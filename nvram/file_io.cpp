@@ -49,8 +49,12 @@ Status system_error(int error) { return Status::error("%s", strerror(error)); }
 
 }  // namespace
 
-Status read_file(const char *path, size_t max, std::string &bytes, struct stat &identity) {
-  bytes.clear();
+FileBytes::FileBytes(std::string_view bytes) : data_(new char[bytes.size()]), size_(bytes.size()) {
+  bytes.copy(data_.get(), size_);
+}
+
+Status read_file(const char *path, size_t max, FileBytes &bytes, struct stat &identity) {
+  bytes = FileBytes();
   routerd::unique_fd fd(open(path, O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) {
     int error = errno;
@@ -60,15 +64,28 @@ Status read_file(const char *path, size_t max, std::string &bytes, struct stat &
   }
   if (fstat(fd.get(), &identity) != 0) return system_error(errno);
   if (static_cast<unsigned long long>(identity.st_size) > max) return system_error(EFBIG);
-  char chunk[4096];
+  // One byte more than the file's size, so the end of the file is seen in
+  // the first block; a file that grew meanwhile gets a larger block.
+  size_t capacity = static_cast<size_t>(identity.st_size) + 1;
+  std::unique_ptr<char[]> data(new char[capacity]);
+  size_t size = 0;
   for (;;) {
-    ssize_t n = read(fd.get(), chunk, sizeof chunk);
+    ssize_t n = read(fd.get(), data.get() + size, capacity - size);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return system_error(errno);
-    if (n == 0) return Status::ok();
-    if (bytes.size() + static_cast<size_t>(n) > max) return system_error(EFBIG);
-    bytes.append(chunk, static_cast<size_t>(n));
+    if (n == 0) break;
+    size += static_cast<size_t>(n);
+    if (size > max) return system_error(EFBIG);
+    if (size == capacity) {
+      capacity = 2 * capacity;
+      std::unique_ptr<char[]> larger(new char[capacity]);
+      std::memcpy(larger.get(), data.get(), size);
+      data = std::move(larger);
+    }
   }
+  bytes.data_ = std::move(data);
+  bytes.size_ = size;
+  return Status::ok();
 }
 
 Status replace_file(const char *dir, const char *temp, const char *path, std::string_view bytes,

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,11 +13,26 @@
 
 namespace nvram {
 
+// The bytes of a whole file, in one block read straight into: nothing is
+// cleared or copied on the way.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  explicit FileBytes(std::string_view bytes);  // a copy, for bytes made in memory
+
+  std::string_view view() const { return {data_.get(), size_}; }
+
+ private:
+  friend Status read_file(const char *path, size_t max, FileBytes &bytes, struct stat &identity);
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
 // Reads all of path into bytes. not_found when there is no file; an error
 // whose message is the system's text for the failure ("File too large" when
 // the file is larger than max). identity gets the file's status whenever
 // the file exists.
-Status read_file(const char *path, size_t max, std::string &bytes, struct stat &identity);
+Status read_file(const char *path, size_t max, FileBytes &bytes, struct stat &identity);
 
 // Puts bytes in place of path through temp in directory dir. When
 // newer_than is given, the new file's modification time is made later than

@@ -24,12 +24,12 @@ Status write_journal(const Journal &journal) {
 
 Status read_journal(Journal &journal) {
   journal.clear();
-  std::string bytes;
+  FileBytes bytes;
   struct stat status;
   Status read = read_file(journal_files().file, kSetCount * kMaxFileSize, bytes, status);
   if (!read.is_ok()) return read;
   Values files;
-  Status decoded = decode_set(bytes, files);
+  Status decoded = decode_set(bytes.view(), files);
   if (!decoded.is_ok()) return decoded;
   for (auto &[name, file] : files) {
     int index = 0;

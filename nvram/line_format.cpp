@@ -1,5 +1,6 @@
 // Escaping only ever adds a backslash before a backslash or for a newline,
-// so unescaping is a single pass that refuses any other backslash.
+// so unescaping is a single pass that refuses any other backslash; the text
+// between backslashes is copied whole.
 #include "nvram/line_format.h"
 
 #include "nvram/sets.h"
@@ -9,14 +10,12 @@ namespace nvram {
 void append_line(std::string &out, std::string_view key, std::string_view value) {
   out += key;
   out += '=';
-  for (char c : value) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out += c;
-    }
+  for (;;) {
+    size_t special = value.find_first_of("\\\n");
+    out.append(value.substr(0, special));
+    if (special == std::string_view::npos) break;
+    out += value[special] == '\\' ? "\\\\" : "\\n";
+    value.remove_prefix(special + 1);
   }
   out += '\n';
 }
@@ -28,20 +27,19 @@ Status parse_line(std::string_view line, std::string &key, std::string &value) {
   key.assign(line.substr(0, equals));
   if (!valid_key(key)) return Status::error("empty key");
   value.clear();
-  for (size_t i = equals + 1; i < line.size(); ++i) {
-    if (line[i] != '\\') {
-      value += line[i];
-    } else if (i + 1 < line.size() && line[i + 1] == '\\') {
-      value += '\\';
-      ++i;
-    } else if (i + 1 < line.size() && line[i + 1] == 'n') {
-      value += '\n';
-      ++i;
-    } else {
-      return Status::error("backslash not followed by '\\' or 'n'");
-    }
+  return append_unescaped(line.substr(equals + 1), value);
+}
+
+Status append_unescaped(std::string_view escaped, std::string &out) {
+  for (;;) {
+    size_t backslash = escaped.find('\\');
+    out.append(escaped.substr(0, backslash));
+    if (backslash == std::string_view::npos) return Status::ok();
+    char next = backslash + 1 < escaped.size() ? escaped[backslash + 1] : '\0';
+    if (next != '\\' && next != 'n') return Status::error("backslash not followed by '\\' or 'n'");
+    out += next == 'n' ? '\n' : '\\';
+    escaped.remove_prefix(backslash + 2);
   }
-  return Status::ok();
 }
 
 }  // namespace nvram

@@ -17,6 +17,10 @@ void append_line(std::string &out, std::string_view key, std::string_view value)
 // value: ok when the line is well formed, else an error saying what is wrong.
 Status parse_line(std::string_view line, std::string &key, std::string &value);
 
+// Appends the unescaped form of an escaped value to out: ok, or an error
+// when a backslash is followed by anything but '\\' or 'n'.
+Status append_unescaped(std::string_view escaped, std::string &out);
+
 }  // namespace nvram
 
 #endif

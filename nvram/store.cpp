@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "nvram/committed_set.h"
-#include "nvram/file_format.h"
 #include "nvram/file_io.h"
 #include "nvram/journal.h"
 #include "nvram/set_files.h"
@@ -24,7 +23,7 @@ namespace {
 struct SetState {
   bool loaded = false;
   FileIdentity identity;  // of the file `committed` was read from
-  Values committed;
+  SetImage committed;
   // Keys this process changed since its last commit: a value, or none when unset.
   std::map<std::string, std::optional<std::string>, std::less<>> changes;
 };
@@ -39,7 +38,7 @@ SetState &current(int index) {
   SetState &state = states()[index];
   if (!state.loaded || !(current_identity(index) == state.identity)) {
     CommittedSet set = load_newest(index);
-    state.committed = std::move(set.values);
+    state.committed = std::move(set.image);
     state.identity = set.identity;
     state.loaded = true;
   }
@@ -66,11 +65,10 @@ void change(int index, std::string_view key, std::optional<std::string> value) {
   }
 }
 
-// The commit of a set whose file is to be replaced.
+// The commit of a set whose file is to be replaced by merged.file().
 struct SetWrite {
   int index;
-  Values merged;
-  std::string bytes;
+  SetImage merged;
   CommittedSet on_disk;
 };
 
@@ -80,7 +78,7 @@ Status install(int index, const CommittedSet &on_disk, std::string_view bytes) {
   const char *dir = store_directory();
   if (on_disk.sound) {
     Status backed_up =
-        replace_file(dir, files.backup_temp, files.backup, on_disk.sound_bytes, nullptr);
+        replace_file(dir, files.backup_temp, files.backup, on_disk.image.file(), nullptr);
     if (!backed_up.is_ok()) return backed_up;
   }
   const FileIdentity &old = on_disk.identity;
@@ -114,23 +112,24 @@ Status prepare(int index, std::vector<SetWrite> &writes) {
     return Status::error("cannot read %s: %s; set %d not committed", set_files(index).file,
                          on_disk.read_error.c_str(), index);
   }
-  Values merged = on_disk.values;
+  const Values committed = on_disk.image.values();
+  Values merged = committed;
   apply_changes(state, merged);
-  if (on_disk.sound && merged == on_disk.values) {
-    state.committed = std::move(merged);
+  if (on_disk.sound && merged == committed) {
+    state.committed = std::move(on_disk.image);
     state.identity = on_disk.identity;
     state.loaded = true;
     state.changes.clear();
     return Status::ok();
   }
-  std::string bytes = encode_set(merged);
-  if (bytes.size() > kMaxFileSize) {
+  SetImage image = SetImage::of(merged);
+  if (image.file().size() > kMaxFileSize) {
     return Status::error(
         "set %d would be %zu bytes, more than the %zu the store holds;"
         " not committed",
-        index, bytes.size(), kMaxFileSize);
+        index, image.file().size(), kMaxFileSize);
   }
-  writes.push_back({index, std::move(merged), std::move(bytes), std::move(on_disk)});
+  writes.push_back({index, std::move(image), std::move(on_disk)});
   return Status::ok();
 }
 
@@ -149,12 +148,14 @@ Status write_sets(int index) {
   const bool journalled = writes.size() > 1;
   if (journalled) {
     Journal journal;
-    for (const SetWrite &write : writes) journal.push_back({write.index, write.bytes});
+    for (const SetWrite &write : writes) {
+      journal.push_back({write.index, std::string(write.merged.file())});
+    }
     Status written = write_journal(journal);
     if (!written.is_ok()) return written;
   }
   for (SetWrite &write : writes) {
-    Status installed = install(write.index, write.on_disk, write.bytes);
+    Status installed = install(write.index, write.on_disk, write.merged.file());
     if (!installed.is_ok()) return installed;
     SetState &state = states()[write.index];
     state.committed = std::move(write.merged);
@@ -197,8 +198,7 @@ std::string_view get_value(int index, std::string_view key) {
   if (auto changed = state.changes.find(key); changed != state.changes.end()) {
     return changed->second ? std::string_view(*changed->second) : std::string_view();
   }
-  auto found = state.committed.find(key);
-  return found != state.committed.end() ? std::string_view(found->second) : std::string_view();
+  return state.committed.value(key);
 }
 
 void set_value(int index, std::string_view key, std::string_view value) {
@@ -209,7 +209,7 @@ void unset_value(int index, std::string_view key) { change(index, key, std::null
 
 Values all_values(int index) {
   SetState &state = current(index);
-  Values values = state.committed;
+  Values values = state.committed.values();
   apply_changes(state, values);
   return values;
 }

@@ -24,13 +24,13 @@ Status parse_import_text(std::string_view text, Values &values, unsigned &line_n
 }
 
 Status read_import_file(const char *path, Values &values) {
-  std::string bytes;
+  FileBytes bytes;
   struct stat status;
   if (Status read = read_file(path, kMaxFileSize, bytes, status); !read.is_ok()) {
     return Status::error("cannot read %s: %s", path, read.message().c_str());
   }
   unsigned number;
-  if (Status problem = parse_import_text(bytes, values, number); !problem.is_ok()) {
+  if (Status problem = parse_import_text(bytes.view(), values, number); !problem.is_ok()) {
     return Status::error("%s:%u: %s; nothing imported", path, number, problem.message().c_str());
   }
   return Status::ok();
