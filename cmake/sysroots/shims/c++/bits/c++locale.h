@@ -12,21 +12,23 @@
 
 #define _GLIBCXX_NUM_CATEGORIES 0
 
+// clang-format off
 namespace std _GLIBCXX_VISIBILITY(default) {
-  _GLIBCXX_BEGIN_NAMESPACE_VERSION
+_GLIBCXX_BEGIN_NAMESPACE_VERSION
 
-  typedef int *__c_locale;
+typedef int *__c_locale;
 
-  inline int __convert_from_v(const __c_locale &, char *__out, const int __size, const char *__fmt,
-                              ...) {
-    __builtin_va_list __args;
-    __builtin_va_start(__args, __fmt);
-    const int __ret = __builtin_vsnprintf(__out, __size, __fmt, __args);
-    __builtin_va_end(__args);
-    return __ret;
-  }
+inline int __convert_from_v(const __c_locale &, char *__out, const int __size, const char *__fmt,
+                            ...) {
+  __builtin_va_list __args;
+  __builtin_va_start(__args, __fmt);
+  const int __ret = __builtin_vsnprintf(__out, __size, __fmt, __args);
+  __builtin_va_end(__args);
+  return __ret;
+}
 
-  _GLIBCXX_END_NAMESPACE_VERSION
+_GLIBCXX_END_NAMESPACE_VERSION
 }  // namespace std
+// clang-format on
 
 #endif
