@@ -13,12 +13,14 @@ HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
-            clang libclang-rt-14-dev clang-format qemu-system-mips cpio
+            clang libclang-rt-14-dev clang-format qemu-system-mips cpio squashfs-tools xz-utils
 
-.PHONY: all deps binfmt host release mipsel asan fuzz faults faults-short run test test-host \
-        test-mipsel test-asan bench bench-short clean board test-board bench-board \
-        bench-board-store powercut test-powercut powercut-wear \
-        format format-check
+# Every goal but the format ones, which run in place also in a hidden checkout.
+GOALS := all deps binfmt host release mipsel mipsel-uclibc mipsel-musl sysroots asan fuzz faults \
+         faults-short run test test-host test-mipsel test-asan bench bench-short size clean board \
+         test-board bench-board bench-board-store powercut test-powercut powercut-wear
+
+.PHONY: $(GOALS) format format-check
 
 # Every C and C++ file in the project's style (.clang-format; the board's
 # kernel module has its own in sim/board/driver).
@@ -37,9 +39,7 @@ HIDDEN_CHECKOUT := $(filter /tmp/% /run/% /var/%,$(CURDIR)/)
 ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
-all deps binfmt host release mipsel asan fuzz faults faults-short run test test-host test-mipsel \
-test-asan bench bench-short clean board test-board bench-board bench-board-store powercut \
-test-powercut powercut-wear:
+$(GOALS):
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -75,6 +75,18 @@ mipsel: host
 	cmake --preset mipsel -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox \
 	  -DHOST_FAKEHW=$(CURDIR)/$(HOST_BUILD)/sim/libfakehw.so >/dev/null
 	cmake --build --preset mipsel -j $(JOBS)
+
+# The router's own C libraries: uClibc-ng built from Debian's source and
+# musl from Debian's packages, each into a sysroot cached under
+# ~/.cache/routerd-sysroots (cmake/sysroots/); the builds on them are the
+# product alone, what a firmware flashes (uClibc-ng) and OpenWrt's C library.
+sysroots: deps
+	JOBS=$(JOBS) sh cmake/sysroots/build_uclibc_ng.sh
+	sh cmake/sysroots/unpack_musl.sh
+
+mipsel-uclibc mipsel-musl: deps
+	JOBS=$(JOBS) cmake --preset $@ >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
 
 asan: host
 	cmake --preset asan -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox >/dev/null
@@ -118,6 +130,11 @@ bench: deps host
 # Every benchmark with small counts, failing when one fails (CI runs it).
 bench-short: deps host
 	bench/run.sh --short $(HOST_BUILD)
+
+# Sizes of the router programs on glibc, uClibc-ng and musl, MIPS32 and
+# MIPS16e, and the product's share of a squashfs firmware image.
+size: deps
+	JOBS=$(JOBS) bench/size.sh build/size
 
 # The virtual board with the front panel: the panel (outside the sandbox)
 # runs sim/board/boot.sh, which fetches the board's packages, builds its

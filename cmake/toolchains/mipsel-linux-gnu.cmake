@@ -1,5 +1,7 @@
 # Cross build for the MT7620 router (MIPS32, little-endian) with Debian's
-# g++-mipsel-linux-gnu. Test programs run under qemu-mipsel(-static).
+# g++-mipsel-linux-gnu. Test programs run under qemu-mipsel(-static). The
+# programs are not PIE, like those on the router's own C libraries (why:
+# router-libc.cmake).
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR mipsel)
 set(CMAKE_C_COMPILER mipsel-linux-gnu-gcc)
