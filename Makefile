@@ -13,7 +13,7 @@ HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
-            clang libclang-rt-14-dev clang-format qemu-system-mips cpio
+            clang libclang-rt-14-dev clang-format qemu-system-mips cpio pkgconf
 
 .PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
         test-asan bench clean board test-board bench-board powercut test-powercut powercut-wear \

@@ -16,12 +16,6 @@
 #include "boardutil/wireless_internal.h"
 #include "runtime/unique_fd.h"
 
-static_assert(sizeof(wsc_profile) == WSC_PROFILE_SIZE);
-static_assert(WSC_PROFILE_CRED0 + 8 * WSC_CREDENTIAL_SIZE == WSC_PROFILE_SIZE);
-static_assert(WSC_CRED_KEY_INDEX + 4 == WSC_CREDENTIAL_SIZE);
-static_assert(WSC_CV_SSID_LEN + 2 == WSC_CONFIGURED_VALUE_SIZE);
-static_assert(ACL_LIST_ENTRIES + ACL_MAX_ENTRIES * ACL_ENTRY_SIZE == ACL_LIST_SIZE);
-
 namespace {
 
 // The request record; the name is cut to the 15 characters that fit.
@@ -70,7 +64,7 @@ extern "C" int getWscStatus(const char *ifname) {
 }
 
 extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
-  if (boardutil::oid_query(OID_WSC_PROFILE, ifname, profile->bytes, WSC_PROFILE_SIZE) == -1) {
+  if (boardutil::oid_query(OID_WSC_PROFILE, ifname, profile, sizeof *profile) == -1) {
     console_debug("ioctl error\n\n");
   }
 }
