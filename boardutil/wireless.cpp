@@ -3,7 +3,6 @@
 // credentials an upstream-client interface received.
 #include "boardutil/wireless.h"
 
-#include <linux/wireless.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -19,8 +18,8 @@
 namespace {
 
 // The request record; the name is cut to the 15 characters that fit.
-iwreq make_request(const char *ifname, void *buffer, int length, int flags) {
-  iwreq request{};
+oid_request make_request(const char *ifname, void *buffer, int length, int flags) {
+  oid_request request{};
   snprintf(request.ifr_ifrn.ifrn_name, sizeof request.ifr_ifrn.ifrn_name, "%s", ifname);
   request.u.data.pointer = buffer;
   request.u.data.length = static_cast<uint16_t>(std::clamp(length, 0, 0xFFFF));
@@ -51,7 +50,7 @@ int wsc_status_of_answer(const unsigned char (&answer)[4]) {
 
 extern "C" int ap_oid_query_info(int oid, int socket, const char *ifname, void *buffer,
                                  int length) {
-  iwreq request = make_request(ifname, buffer, length, oid);
+  oid_request request = make_request(ifname, buffer, length, oid);
   return ioctl(socket, RTPRIV_IOCTL_OID_QUERY, &request);
 }
 
@@ -75,7 +74,7 @@ extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int lengt
   size_t marker =
       std::min<size_t>(boardutil::kWscProfileRequestSize, static_cast<size_t>(std::max(length, 0)));
   memcpy(buffer, boardutil::kWscProfileRequest, marker);
-  iwreq request = make_request(ifname, buffer, length, 0);
+  oid_request request = make_request(ifname, buffer, length, 0);
   if (ioctl(sock.get(), RTPRIV_IOCTL_WSC_PROFILE, &request) < 0) {
     console_debug("ioctl -> RTPRIV_IOCTL_WSC_PROFILE Fail !\n");
   }
