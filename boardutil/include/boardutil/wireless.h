@@ -19,9 +19,10 @@ int getWscStatus(const char *ifname);
  * as the caller prepared it, and "ioctl error" is logged. */
 void getWscProfile(const char *ifname, wsc_profile *profile);
 /* Asks the upstream client ifname for the credentials it received into
- * buffer (a WSC_CONFIGURED_VALUE of length WSC_CONFIGURED_VALUE_SIZE): the request text
- * "get_wsc_profile" is written at its start first, and the driver writes the record over it, so a
- * buffer that still begins with the text was not filled. Failures are logged with console_debug. */
+ * buffer, a WSC_CONFIGURED_VALUE of length WSC_CONFIGURED_VALUE_SIZE: the
+ * request text "get_wsc_profile" is written at its start first, and the
+ * driver writes the record over it, so a buffer that still begins with the
+ * text was not filled. Failures are logged with console_debug. */
 void getCurrentWscProfile(const char *ifname, void *buffer, int length);
 /* One OID query (RTPRIV_IOCTL_OID_QUERY) of ifname on the caller's socket
  * into buffer: the ioctl result, 0 or -1. */
