@@ -13,7 +13,8 @@ HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
-            clang libclang-rt-14-dev clang-format qemu-system-mips cpio squashfs-tools xz-utils
+            clang libclang-rt-14-dev clang-format qemu-system-mips cpio squashfs-tools xz-utils \
+            pkgconf
 
 # Every goal but the format ones, which run in place also in a hidden checkout.
 GOALS := all deps binfmt host release mipsel mipsel-uclibc mipsel-musl sysroots asan fuzz faults \

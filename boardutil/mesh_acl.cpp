@@ -22,8 +22,6 @@
 
 namespace {
 
-static_assert(ACL_LIST_ENTRIES + ACL_MAX_ENTRIES * ACL_ENTRY_SIZE == ACL_LIST_SIZE);
-
 // List 3 of set 1 is the mesh interface's list; it always holds the router's
 // own 5 GHz upstream-client address.
 constexpr int kMeshList = 3;
@@ -66,14 +64,14 @@ void seed_mesh_list(char *text, size_t room, const char *stored, const char *own
 // the driver's order. The record holds at most 64 entries, whatever its
 // count says.
 void merge_driver_entries(char *text, size_t room, const unsigned char *record) {
-  uint32_t count = read_u32_le(record + ACL_LIST_COUNT);
+  uint32_t count = read_u32_le(record + offsetof(acl_list, EntryCount));
   size_t length = strlen(text);
   for (uint32_t i = 0; i < count; ++i) {
     if (i == ACL_MAX_ENTRIES) {
       console_debug("config_acl is full, can not add more\n\n");
       break;
     }
-    const unsigned char *mac = record + ACL_LIST_ENTRIES + i * ACL_ENTRY_SIZE;
+    const unsigned char *mac = record + offsetof(acl_list, Entries) + i * sizeof(acl_entry);
     console_debug("%02X:%02X:%02X:%02X:%02X:%02X\n", mac[0], mac[1], mac[2], mac[3], mac[4],
                   mac[5]);
     char entry[kEntryLength + 2];

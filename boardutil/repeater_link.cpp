@@ -3,7 +3,6 @@
 #include "boardutil/repeater_link.h"
 
 #include <ctype.h>
-#include <linux/wireless.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/ioctl.h>

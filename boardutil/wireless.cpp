@@ -3,7 +3,6 @@
 // credentials an upstream-client interface received.
 #include "boardutil/wireless.h"
 
-#include <linux/wireless.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -16,17 +15,11 @@
 #include "boardutil/wireless_internal.h"
 #include "runtime/unique_fd.h"
 
-static_assert(sizeof(wsc_profile) == WSC_PROFILE_SIZE);
-static_assert(WSC_PROFILE_CRED0 + 8 * WSC_CREDENTIAL_SIZE == WSC_PROFILE_SIZE);
-static_assert(WSC_CRED_KEY_INDEX + 4 == WSC_CREDENTIAL_SIZE);
-static_assert(WSC_CV_SSID_LEN + 2 == WSC_CONFIGURED_VALUE_SIZE);
-static_assert(ACL_LIST_ENTRIES + ACL_MAX_ENTRIES * ACL_ENTRY_SIZE == ACL_LIST_SIZE);
-
 namespace {
 
 // The request record; the name is cut to the 15 characters that fit.
-iwreq make_request(const char *ifname, void *buffer, int length, int flags) {
-  iwreq request{};
+oid_request make_request(const char *ifname, void *buffer, int length, int flags) {
+  oid_request request{};
   snprintf(request.ifr_ifrn.ifrn_name, sizeof request.ifr_ifrn.ifrn_name, "%s", ifname);
   request.u.data.pointer = buffer;
   request.u.data.length = static_cast<uint16_t>(std::clamp(length, 0, 0xFFFF));
@@ -56,7 +49,7 @@ int wsc_status_of_answer(const unsigned char (&answer)[4]) {
 
 extern "C" int ap_oid_query_info(int oid, int socket, const char *ifname, void *buffer,
                                  int length) {
-  iwreq request = make_request(ifname, buffer, length, oid);
+  oid_request request = make_request(ifname, buffer, length, oid);
   return ioctl(socket, RTPRIV_IOCTL_OID_QUERY, &request);
 }
 
@@ -68,8 +61,10 @@ extern "C" int getWscStatus(const char *ifname) {
 }
 
 extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
-  boardutil::OidQuery query(OID_WSC_PROFILE, ifname, profile->bytes, WSC_PROFILE_SIZE);
-  if (query.failed()) console_debug("ioctl error\n\n");
+  boardutil::OidQuery query(OID_WSC_PROFILE, ifname, profile, sizeof *profile);
+  if (query.failed()) console_debug("ioctl error
+
+");
 }
 
 extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int length) {
@@ -78,7 +73,7 @@ extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int lengt
   size_t marker =
       std::min<size_t>(boardutil::kWscProfileRequestSize, static_cast<size_t>(std::max(length, 0)));
   memcpy(buffer, boardutil::kWscProfileRequest, marker);
-  iwreq request = make_request(ifname, buffer, length, 0);
+  oid_request request = make_request(ifname, buffer, length, 0);
   if (ioctl(sock.get(), RTPRIV_IOCTL_WSC_PROFILE, &request) < 0) {
     console_debug("ioctl -> RTPRIV_IOCTL_WSC_PROFILE Fail !\n");
   }

@@ -31,8 +31,8 @@ bool apply_ap_profile(const char *ifname, int n, int index) {
   }
   wsc_profile profile{};
   getWscProfile(ifname, &profile);
-  const unsigned char *credential = profile.bytes + WSC_PROFILE_CRED0;
-  if (all_zero(credential, WSC_CREDENTIAL_SIZE)) {
+  const auto *credential = reinterpret_cast<const unsigned char *>(&profile.Profile[0]);
+  if (all_zero(credential, sizeof profile.Profile[0])) {
     console_print("__configAP__ %s: the driver gave no WPS profile, nothing applied\n\n", ifname);
     return false;
   }

@@ -11,23 +11,23 @@
 namespace buttond {
 
 struct ApCredential {
-  char ssid[WSC_CRED_SSID_SIZE + 1];
+  char ssid[sizeof wsc_credential::Ssid + 1];
   unsigned auth, encr, key_index;
-  size_t key_len;  // the record's key length, at most WSC_CRED_KEY_SIZE
+  size_t key_len;  // the record's key length, at most sizeof wsc_credential::Key
   // A WEP key is the whole key field up to its first NUL; any other key is
   // cut to the record's key length.
-  char key[WSC_CRED_KEY_SIZE + 1];
+  char key[sizeof wsc_credential::Key + 1];
 };
 
 struct UpstreamCredential {
-  char ssid[WSC_CV_SSID_SIZE + 1];
+  char ssid[sizeof WSC_CONFIGURED_VALUE::WscSsid + 1];
   unsigned auth, encr, key_index, ssid_len;
-  char key[WSC_CV_KEY_SIZE + 1];
+  char key[sizeof WSC_CONFIGURED_VALUE::WscKey + 1];
 };
 
-// credential: WSC_CREDENTIAL_SIZE bytes of a wsc_profile.
+// credential: the bytes of a wsc_credential.
 ApCredential decode_ap_credential(const unsigned char *credential);
-// record: WSC_CONFIGURED_VALUE_SIZE bytes.
+// record: the bytes of a WSC_CONFIGURED_VALUE.
 UpstreamCredential decode_configured_value(const unsigned char *record);
 
 }  // namespace buttond

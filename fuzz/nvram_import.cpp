@@ -4,8 +4,8 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
+#include "nvram/import_file.h"
 #include "nvram/line_format.h"
-#include "nvram/tool/import_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   nvram::Values values;

@@ -14,12 +14,9 @@
 namespace {
 
 // The text of a field: its bytes up to the first NUL.
-std::string_view field_text(const unsigned char *field, size_t size) {
-  const char *text = reinterpret_cast<const char *>(field);
-  return {text, strnlen(text, size)};
+std::string_view field_text(const char *field, size_t size) {
+  return {field, strnlen(field, size)};
 }
-
-unsigned u16(const unsigned char *field) { return field[0] | field[1] << 8; }
 
 bool known_auth(const char *name) {
   if (strcmp(name, buttond::kOpenAuth.ap) == 0) return true;
@@ -28,27 +25,30 @@ bool known_auth(const char *name) {
       [name](const buttond::SecurityName &auth) { return strcmp(auth.ap, name) == 0; });
 }
 
-void check_ap_credential(const unsigned char *credential) {
-  buttond::ApCredential c = buttond::decode_ap_credential(credential);
-  FUZZ_CHECK(std::string_view(c.ssid) ==
-             field_text(credential + WSC_CRED_SSID, WSC_CRED_SSID_SIZE));
-  FUZZ_CHECK(c.auth == u16(credential + WSC_CRED_AUTH_TYPE));
-  FUZZ_CHECK(c.encr == u16(credential + WSC_CRED_ENCR_TYPE));
-  FUZZ_CHECK(c.key_len <= WSC_CRED_KEY_SIZE);
-  size_t key_field = c.encr == buttond::kEncrWep ? WSC_CRED_KEY_SIZE : c.key_len;
-  FUZZ_CHECK(std::string_view(c.key) == field_text(credential + WSC_CRED_KEY, key_field));
+// The decoding must agree with the record read through its C type (both
+// targets are little-endian).
+void check_ap_credential(const unsigned char *bytes) {
+  buttond::ApCredential c = buttond::decode_ap_credential(bytes);
+  wsc_credential credential;
+  memcpy(&credential, bytes, sizeof credential);
+  FUZZ_CHECK(std::string_view(c.ssid) == field_text(credential.Ssid, sizeof credential.Ssid));
+  FUZZ_CHECK(c.auth == credential.AuthType && c.encr == credential.EncrType);
+  FUZZ_CHECK(c.key_len <= sizeof credential.Key);
+  size_t key_field = c.encr == buttond::kEncrWep ? sizeof credential.Key : c.key_len;
+  FUZZ_CHECK(std::string_view(c.key) == field_text(credential.Key, key_field));
   FUZZ_CHECK(known_auth(buttond::auth_name(c.auth).ap));
   const buttond::SecurityName *wpa = buttond::wpa_encryption(c.encr);
   FUZZ_CHECK(wpa == nullptr || wpa->bits == c.encr);
 }
 
-void check_configured_value(const unsigned char *record) {
-  buttond::UpstreamCredential c = buttond::decode_configured_value(record);
-  FUZZ_CHECK(std::string_view(c.ssid) == field_text(record + WSC_CV_SSID, WSC_CV_SSID_SIZE));
-  FUZZ_CHECK(std::string_view(c.key) == field_text(record + WSC_CV_KEY, WSC_CV_KEY_SIZE));
-  FUZZ_CHECK(c.auth == u16(record + WSC_CV_AUTH_MODE));
-  FUZZ_CHECK(c.encr == u16(record + WSC_CV_ENCRYP_TYPE));
-  FUZZ_CHECK(c.key_index == record[WSC_CV_KEY_IDX] && c.ssid_len == record[WSC_CV_SSID_LEN]);
+void check_configured_value(const unsigned char *bytes) {
+  buttond::UpstreamCredential c = buttond::decode_configured_value(bytes);
+  WSC_CONFIGURED_VALUE value;
+  memcpy(&value, bytes, sizeof value);
+  FUZZ_CHECK(std::string_view(c.ssid) == field_text(value.WscSsid, sizeof value.WscSsid));
+  FUZZ_CHECK(std::string_view(c.key) == field_text(value.WscKey, sizeof value.WscKey));
+  FUZZ_CHECK(c.auth == value.WscAuthMode && c.encr == value.WscEncrypType);
+  FUZZ_CHECK(c.key_index == value.WscKeyIdx && c.ssid_len == value.WscSsidLen);
 }
 
 }  // namespace
@@ -56,10 +56,10 @@ void check_configured_value(const unsigned char *record) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // Each record is read from a buffer of exactly its size, as the driver
   // fills it; a short input is padded with zeros, as a cleared record is.
-  unsigned char credential[WSC_CREDENTIAL_SIZE] = {};
+  unsigned char credential[sizeof(wsc_credential)] = {};
   memcpy(credential, data, std::min<size_t>(size, sizeof credential));
   check_ap_credential(credential);
-  unsigned char record[WSC_CONFIGURED_VALUE_SIZE] = {};
+  unsigned char record[sizeof(WSC_CONFIGURED_VALUE)] = {};
   memcpy(record, data, std::min<size_t>(size, sizeof record));
   check_configured_value(record);
   return 0;

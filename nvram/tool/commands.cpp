@@ -2,14 +2,14 @@
 // function that runs it; the words are checked before the store is touched.
 #include "nvram/tool/commands.h"
 
+#include <nvram.h>
+#include <nvram_tool.h>
+#include <stdarg.h>
+
 #include <cstdio>
 #include <string_view>
 
-#include "nvram/line_format.h"
 #include "nvram/sets.h"
-#include "nvram/status.h"
-#include "nvram/store.h"
-#include "nvram/tool/import_file.h"
 
 namespace nvram {
 namespace {
@@ -19,6 +19,17 @@ constexpr char kUsage[] =
     " import SET FILE\n"
     "  SET: 0 (2860), 1 (rtdev) or 2 (wifi3); show prints and import reads KEY=VALUE lines"
     " (\\n stands for a newline, \\\\ for a backslash)\n";
+
+// One line "nvram: ..." on standard error, written at once, as the store
+// reports its failures.
+__attribute__((format(printf, 1, 2))) void report(const char *format, ...) {
+  char line[512];
+  va_list arguments;
+  va_start(arguments, format);
+  vsnprintf(line, sizeof line, format, arguments);
+  va_end(arguments);
+  fprintf(stderr, "nvram: %s\n", line);
+}
 
 int usage() {
   fputs(kUsage, stderr);
@@ -33,45 +44,30 @@ int parse_set(std::string_view word) {
   return -1;
 }
 
-int commit(int index) {
-  Status committed = commit_set(index);
-  if (committed.is_ok()) return 0;
-  report(committed);
-  return 1;
-}
+// The store reports its own failures; a failed commit exits with 1.
+int commit(int index) { return nvram_commit(index) == 0 ? 0 : 1; }
 
 int run_get(int index, char **words) {
-  std::string_view value = get_value(index, words[0]);
-  printf("%.*s\n", static_cast<int>(value.size()), value.data());
+  printf("%s\n", nvram_bufget(index, words[0]));
   return 0;
 }
 
 int run_set(int index, char **words) {
-  set_value(index, words[0], words[1]);
+  nvram_bufset(index, words[0], words[1]);
   return commit(index);
 }
 
 int run_unset(int index, char **words) {
-  unset_value(index, words[0]);
+  nvram_unset(index, words[0]);
   return commit(index);
 }
 
-int run_show(int index, char **) {
-  std::string out;
-  for (const auto &[key, value] : all_values(index)) append_line(out, key, value);
-  fwrite(out.data(), 1, out.size(), stdout);
-  return 0;
-}
+int run_show(int index, char **) { return nvram_show(index, stdout) == 0 ? 0 : 1; }
 
 int run_commit(int index, char **) { return commit(index); }
 
 int run_import(int index, char **words) {
-  Values values;
-  if (Status read = read_import_file(words[0], values); !read.is_ok()) {
-    report(read);
-    return usage();
-  }
-  for (const auto &[key, value] : values) set_value(index, key, value);
+  if (nvram_import(index, words[0]) != 0) return usage();
   return commit(index);
 }
 

@@ -49,8 +49,11 @@ else
   echo "board: no $board/driver/routerd_board.ko; the board boots without its drivers" >&2
 fi
 
-# The product: programs, default configuration, init scripts.
+# The product: programs, libnvram.so in /usr/lib (where the loader looks),
+# default configuration, init scripts. The image carries none of what
+# programs are built against (headers, static libraries, packages).
 DESTDIR=$stage cmake --install "$mipsel_build" >/dev/null
+rm -rf usr/include usr/lib/cmake usr/lib/pkgconfig usr/lib/*.a
 
 # The simulator's parts of the board: firmware command stand-ins, the
 # simulated world outside the WAN port, the host's control agent, and the

@@ -1,7 +1,6 @@
 // The fake wireless driver's private requests (struct iwreq on any socket):
 // OID queries, the configured WSC value and the repeater's connection
 // status, answered from the files under /run/sim/hw/wifi/IFNAME/.
-#include <linux/wireless.h>
 
 #include <cstdint>
 #include <cstring>
@@ -18,11 +17,11 @@
 namespace fakehw {
 namespace {
 
-static_assert(WSC_PROFILE_CRED0 + 8 * WSC_CREDENTIAL_SIZE == WSC_PROFILE_SIZE);
-static_assert(ACL_LIST_ENTRIES + ACL_MAX_ENTRIES * ACL_ENTRY_SIZE == ACL_LIST_SIZE);
-static_assert(WSC_CV_SSID_LEN + 2 == WSC_CONFIGURED_VALUE_SIZE);
+// Records are filled through their C types: the driver's fields are
+// little-endian, as the simulator's hosts are.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__);
 
-constexpr size_t kLargestAnswer = WSC_PROFILE_SIZE;
+constexpr size_t kLargestAnswer = sizeof(wsc_profile);
 constexpr size_t kTokenCapacity = 64;
 
 // One request on one interface: what the log and the answer files need.
@@ -95,10 +94,11 @@ void answer_bssid(const Request &request, unsigned char *answer) {
 
 void answer_profile(const Request &request, unsigned char *answer) {
   read_small_file(answer_path(request, kWifiProfileFile).c_str(), reinterpret_cast<char *>(answer),
-                  WSC_PROFILE_SIZE);
+                  sizeof(wsc_profile));
 }
 
 void answer_acl(const Request &request, unsigned char *answer) {
+  acl_list list{};
   char buffer[ACL_MAX_ENTRIES * 20];
   size_t length =
       read_small_file(answer_path(request, kWifiAclFile).c_str(), buffer, sizeof buffer);
@@ -110,11 +110,12 @@ void answer_acl(const Request &request, unsigned char *answer) {
     if (token == "count") {
       if (!parse_u32(next_token(lines), reported)) reported = 0;
     } else if (count < ACL_MAX_ENTRIES && parse_mac(token, mac)) {
-      memcpy(answer + ACL_LIST_ENTRIES + count * ACL_ENTRY_SIZE, mac, sizeof mac);
+      memcpy(list.Entries[count].Mac, mac, sizeof mac);
       ++count;
     }
   }
-  put_le32(answer + ACL_LIST_COUNT, reported != 0 ? reported : count);
+  list.EntryCount = reported != 0 ? reported : count;
+  memcpy(answer, &list, sizeof list);
 }
 
 struct OidAnswer {
@@ -123,11 +124,13 @@ struct OidAnswer {
   void (*fill)(const Request &, unsigned char *);
 };
 constexpr OidAnswer kOidAnswers[] = {
-    {OID_WSC_STATUS, 4, answer_status},        {OID_WSC_PROFILE, WSC_PROFILE_SIZE, answer_profile},
-    {OID_APCLI_CHANNEL, 1, answer_channel},    {OID_APCLI_BSSID, 6, answer_bssid},
-    {OID_ACL_LIST, ACL_LIST_SIZE, answer_acl},
+    {OID_WSC_STATUS, 4, answer_status},
+    {OID_WSC_PROFILE, sizeof(wsc_profile), answer_profile},
+    {OID_APCLI_CHANNEL, 1, answer_channel},
+    {OID_APCLI_BSSID, 6, answer_bssid},
+    {OID_ACL_LIST, sizeof(acl_list), answer_acl},
 };
-static_assert(WSC_PROFILE_SIZE <= kLargestAnswer && ACL_LIST_SIZE <= kLargestAnswer);
+static_assert(sizeof(acl_list) <= kLargestAnswer);
 
 int wrong_length(const Request &request, unsigned expected) {
   return refused(request,
@@ -167,12 +170,13 @@ int configured_value(Request &request) {
     return refused(request, "failing on request", kScriptedFailure);
   }
   if (request.data->flags != 0) return wrong_flags(request);
-  size_t length = request.data->length < WSC_CONFIGURED_VALUE_SIZE ? request.data->length
-                                                                   : WSC_CONFIGURED_VALUE_SIZE;
+  size_t length = request.data->length < sizeof(WSC_CONFIGURED_VALUE)
+                      ? request.data->length
+                      : sizeof(WSC_CONFIGURED_VALUE);
   if (length > 0 && request.data->pointer == nullptr) {
     return refused(request, "null buffer", EINVAL);
   }
-  char answer[WSC_CONFIGURED_VALUE_SIZE] = {};
+  char answer[sizeof(WSC_CONFIGURED_VALUE)] = {};
   read_small_file(answer_path(request, kWifiConfiguredFile).c_str(), answer, sizeof answer);
   if (length > 0) memcpy(request.data->pointer, answer, length);
   log_answered(request);
@@ -206,7 +210,7 @@ int wireless_request(unsigned long number, void *arg) {
     request.what.add("cmd=").hex(number, 4, true);
     return refused(request, "null request", EINVAL);
   }
-  auto *wrq = static_cast<iwreq *>(arg);
+  auto *wrq = static_cast<oid_request *>(arg);
   memcpy(request.ifname, wrq->ifr_name, IFNAMSIZ);
   request.data = &wrq->u.data;
   if (!valid_ifname(request.ifname)) {

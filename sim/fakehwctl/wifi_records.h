@@ -1,5 +1,5 @@
-// Driver records built from readable fields, byte by byte at the documented
-// offsets: the WSC profile and the WSC configured value.
+// Driver records built from readable fields through their C types
+// (wireless_abi.h): the WSC profile and the WSC configured value.
 #ifndef SIM_FAKEHWCTL_WIFI_RECORDS_H
 #define SIM_FAKEHWCTL_WIFI_RECORDS_H
 

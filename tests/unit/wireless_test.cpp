@@ -80,34 +80,46 @@ TEST_F(WirelessTest, ProfileRecordCarriesTheCredentialAtItsOffsets) {
   wsc_profile profile{};
   getWscProfile("rai0", &profile);
   EXPECT_EQ(testbed::requests("wifi"), Lines{"wifi rai0 oid=0x0750 len=936"});
-  const unsigned char *credential = profile.bytes + WSC_PROFILE_CRED0;
-  EXPECT_STREQ(reinterpret_cast<const char *>(credential + WSC_CRED_SSID), "HomeNet");
-  EXPECT_EQ(u16_at(credential, WSC_CRED_AUTH_TYPE), 32u);
-  EXPECT_EQ(u16_at(credential, WSC_CRED_ENCR_TYPE), 8u);
-  EXPECT_EQ(memcmp(credential + WSC_CRED_KEY, "0123456789", 10), 0);
-  EXPECT_EQ(u16_at(credential, WSC_CRED_KEY_LEN), 10u);
-  EXPECT_EQ(credential[WSC_CRED_KEY_INDEX], 3);
+  const wsc_credential &credential = profile.Profile[0];
+  EXPECT_EQ(profile.ProfileCnt, 1u);
+  EXPECT_STREQ(credential.Ssid, "HomeNet");
+  EXPECT_EQ(credential.SsidLen, 7u);
+  EXPECT_EQ(credential.AuthType, 32u);
+  EXPECT_EQ(credential.EncrType, 8u);
+  EXPECT_EQ(memcmp(credential.Key, "0123456789", 10), 0);
+  EXPECT_EQ(credential.KeyLen, 10u);
+  EXPECT_EQ(credential.KeyIndex, 3);
+  // The same fields at the record's documented byte offsets, low byte first.
+  const auto *bytes = reinterpret_cast<const unsigned char *>(&profile);
+  EXPECT_STREQ(reinterpret_cast<const char *>(bytes + 12), "HomeNet");
+  EXPECT_EQ(u16_at(bytes, 44), 32u);
+  EXPECT_EQ(u16_at(bytes, 112), 10u);
+  EXPECT_EQ(bytes[120], 3);
 
   testbed::wifi_fail("rai0", "all");
   testbed::write_file("/tmp/log", "");
   wsc_profile untouched{};
   getWscProfile("rai0", &untouched);
   EXPECT_EQ(console_so_far(), "ioctl error\n\n");
-  EXPECT_EQ(untouched.bytes[WSC_PROFILE_CRED0 + WSC_CRED_SSID], 0);
+  EXPECT_EQ(untouched.Profile[0].Ssid[0], 0);
 }
 
 TEST_F(WirelessTest, ConfiguredValueIsReadFromThePackedRecord) {
   testbed::wifi_configured_value("apcli0", {"Upstream", 34, 12, 1, "secretkey", 8});
-  unsigned char record[WSC_CONFIGURED_VALUE_SIZE];
-  memset(record, 0xAA, sizeof record);
-  getCurrentWscProfile("apcli0", record, sizeof record);
+  WSC_CONFIGURED_VALUE value;
+  memset(&value, 0xAA, sizeof value);
+  getCurrentWscProfile("apcli0", &value, sizeof value);
   EXPECT_EQ(testbed::requests("wifi"), Lines{"wifi apcli0 wsc-profile len=107"});
-  EXPECT_STREQ(reinterpret_cast<const char *>(record + WSC_CV_SSID), "Upstream");
-  EXPECT_EQ(u16_at(record, WSC_CV_AUTH_MODE), 34u);
-  EXPECT_EQ(u16_at(record, WSC_CV_ENCRYP_TYPE), 12u);
-  EXPECT_EQ(record[WSC_CV_KEY_IDX], 1);
-  EXPECT_STREQ(reinterpret_cast<const char *>(record + WSC_CV_KEY), "secretkey");
-  EXPECT_EQ(record[WSC_CV_SSID_LEN], 8);
+  EXPECT_STREQ(value.WscSsid, "Upstream");
+  EXPECT_EQ(value.WscAuthMode, 34u);
+  EXPECT_EQ(value.WscEncrypType, 12u);
+  EXPECT_EQ(value.WscKeyIdx, 1);
+  EXPECT_STREQ(value.WscKey, "secretkey");
+  EXPECT_EQ(value.WscSsidLen, 8);
+  // The 16-bit fields at their odd offsets, low byte first.
+  const auto *bytes = reinterpret_cast<const unsigned char *>(&value);
+  EXPECT_EQ(u16_at(bytes, 35), 34u);
+  EXPECT_EQ(u16_at(bytes, 37), 12u);
 }
 
 TEST_F(WirelessTest, FailedConfiguredValueLeavesTheRequestText) {
@@ -132,10 +144,10 @@ TEST_F(WirelessTest, OidQueriesOnTheCallersSocketLeaveItOpen) {
   testbed::wifi_channel("apcli0", 11);
   int sock = socket(AF_INET, SOCK_DGRAM, 0);
   ASSERT_GE(sock, 0);
-  unsigned char acl[ACL_LIST_SIZE] = {};
-  EXPECT_EQ(ap_oid_query_info(OID_ACL_LIST, sock, "rai3", acl, sizeof acl), 0);
-  EXPECT_EQ(acl[ACL_LIST_COUNT], 2);
-  EXPECT_EQ(acl[ACL_LIST_ENTRIES + ACL_ENTRY_SIZE + 5], 0x02);
+  acl_list acl{};
+  EXPECT_EQ(ap_oid_query_info(OID_ACL_LIST, sock, "rai3", &acl, sizeof acl), 0);
+  EXPECT_EQ(acl.EntryCount, 2u);
+  EXPECT_EQ(acl.Entries[1].Mac[5], 0x02);
   unsigned char channel = 0;
   EXPECT_EQ(ap_oid_query_info(OID_APCLI_CHANNEL, sock, "apcli0", &channel, 1), 0);
   EXPECT_EQ(channel, 11);

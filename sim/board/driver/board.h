@@ -58,12 +58,12 @@ struct board_led {
 struct board_wifi {
 	const char *name;
 	struct board_seq status, channel, bssid;
-	u8 acl[ACL_LIST_SIZE];
+	struct acl_list acl;
 	char connstatus[APCLI_CONNSTATUS_BUFFER]; /* NUL-terminated */
 	u32 connstatus_len;
-	u8 profile[WSC_PROFILE_SIZE];
+	struct wsc_profile profile;
 	bool has_profile;
-	u8 configured[WSC_CONFIGURED_VALUE_SIZE];
+	WSC_CONFIGURED_VALUE configured;
 	bool has_configured;
 	u32 fail;
 	u32 fail_oid_count;

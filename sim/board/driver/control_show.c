@@ -4,7 +4,6 @@
  * interface's answers still to come, and why the last command was refused. */
 #include <linux/kernel.h>
 #include <linux/string.h>
-#include <asm/unaligned.h>
 
 #include "board.h"
 #include "control.h"
@@ -102,7 +101,7 @@ static void show_seq(struct out *out, const struct board_wifi *wifi, const char 
 
 static void show_wifi(struct out *out, const struct board_wifi *wifi)
 {
-	u32 entries = get_unaligned_le32(wifi->acl + ACL_LIST_COUNT), i;
+	u32 entries = le32_to_cpu(wifi->acl.EntryCount), i;
 	const char *c;
 
 	show_seq(out, wifi, "status", &wifi->status, false);
@@ -111,7 +110,7 @@ static void show_wifi(struct out *out, const struct board_wifi *wifi)
 	if (entries) {
 		add(out, "wifi %s acl: count %u:", wifi->name, entries);
 		for (i = 0; i < min_t(u32, entries, ACL_MAX_ENTRIES); ++i)
-			show_mac(out, wifi->acl + ACL_LIST_ENTRIES + i * ACL_ENTRY_SIZE);
+			show_mac(out, wifi->acl.Entries[i].Mac);
 		add(out, "\n");
 	}
 	if (wifi->connstatus_len) {
@@ -130,9 +129,9 @@ static void show_wifi(struct out *out, const struct board_wifi *wifi)
 		add(out, "\n");
 	}
 	if (wifi->has_profile)
-		add(out, "wifi %s profile: %u bytes\n", wifi->name, WSC_PROFILE_SIZE);
+		add(out, "wifi %s profile: %zu bytes\n", wifi->name, sizeof(wifi->profile));
 	if (wifi->has_configured)
-		add(out, "wifi %s configured: %u bytes\n", wifi->name, WSC_CONFIGURED_VALUE_SIZE);
+		add(out, "wifi %s configured: %zu bytes\n", wifi->name, sizeof(wifi->configured));
 }
 
 size_t board_control_show(char *text, size_t size)

@@ -5,7 +5,6 @@
  * state changes. Text values may carry \xHH escapes (a blank is \x20). */
 #include <linux/kernel.h>
 #include <linux/string.h>
-#include <asm/unaligned.h>
 
 #include "board.h"
 #include "control.h"
@@ -102,7 +101,7 @@ static int run_bssid(struct control_line *line)
  * claim more than the 64 entries its record holds). */
 static int run_acl(struct control_line *line)
 {
-	u8 record[ACL_LIST_SIZE] = {};
+	struct acl_list list = {};
 	struct board_wifi *wifi;
 	u32 entries = 0, claimed = 0;
 	int i, error = interface(line, &wifi);
@@ -117,16 +116,15 @@ static int run_acl(struct control_line *line)
 				return board_control_refuse("\"%s\" is not count=N", word);
 		} else if (entries == ACL_MAX_ENTRIES) {
 			return board_control_refuse("more than %u ACL entries", ACL_MAX_ENTRIES);
-		} else if (!board_parse_mac(word,
-					    record + ACL_LIST_ENTRIES + entries * ACL_ENTRY_SIZE)) {
+		} else if (!board_parse_mac(word, list.Entries[entries].Mac)) {
 			return board_control_refuse("\"%s\" is not a MAC address AA:BB:CC:DD:EE:FF",
 						    word);
 		} else {
 			++entries;
 		}
 	}
-	put_unaligned_le32(claimed ? claimed : entries, record + ACL_LIST_COUNT);
-	memcpy(wifi->acl, record, sizeof(record));
+	list.EntryCount = cpu_to_le32(claimed ? claimed : entries);
+	wifi->acl = list;
 	return 0;
 }
 
@@ -250,32 +248,32 @@ enum { P_SSID, P_KEY, P_AUTH, P_ENCR, P_KEY_LEN, P_KEY_INDEX };
 static int run_profile(struct control_line *line)
 {
 	struct field f[] = {
-		[P_SSID] = { "ssid", true, WSC_CRED_SSID_SIZE },
-		[P_KEY] = { "key", true, WSC_CRED_KEY_SIZE },
+		[P_SSID] = { "ssid", true, sizeof_field(struct wsc_credential, Ssid) },
+		[P_KEY] = { "key", true, sizeof_field(struct wsc_credential, Key) },
 		[P_AUTH] = { "auth", false, 0xffff, 0 },
 		[P_ENCR] = { "encr", false, 0xffff, 0 },
 		[P_KEY_LEN] = { "key-len", false, 0xffff, U32_MAX },
 		[P_KEY_INDEX] = { "key-index", false, 0xff, 0 },
 	};
 	struct board_wifi *wifi;
-	u8 *cred;
+	struct wsc_credential *cred;
 	int error = interface(line, &wifi);
 
 	if (!error)
 		error = parse_fields(line, f, ARRAY_SIZE(f));
 	if (error)
 		return error;
-	memset(wifi->profile, 0, sizeof(wifi->profile));
-	put_unaligned_le32(1, wifi->profile); /* ProfileCnt; ApplyProfileIdx stays 0 */
-	cred = wifi->profile + WSC_PROFILE_CRED0;
-	put_unaligned_le32(f[P_SSID].length, cred + WSC_CRED_SSID_LEN);
-	memcpy(cred + WSC_CRED_SSID, f[P_SSID].value, f[P_SSID].length);
-	put_unaligned_le16(f[P_AUTH].number, cred + WSC_CRED_AUTH_TYPE);
-	put_unaligned_le16(f[P_ENCR].number, cred + WSC_CRED_ENCR_TYPE);
-	memcpy(cred + WSC_CRED_KEY, f[P_KEY].value, f[P_KEY].length);
-	put_unaligned_le16(f[P_KEY_LEN].number == U32_MAX ? f[P_KEY].length : f[P_KEY_LEN].number,
-			   cred + WSC_CRED_KEY_LEN);
-	cred[WSC_CRED_KEY_INDEX] = f[P_KEY_INDEX].number;
+	memset(&wifi->profile, 0, sizeof(wifi->profile));
+	wifi->profile.ProfileCnt = cpu_to_le32(1); /* ApplyProfileIdx stays 0 */
+	cred = &wifi->profile.Profile[0];
+	cred->SsidLen = cpu_to_le32(f[P_SSID].length);
+	memcpy(cred->Ssid, f[P_SSID].value, f[P_SSID].length);
+	cred->AuthType = cpu_to_le16(f[P_AUTH].number);
+	cred->EncrType = cpu_to_le16(f[P_ENCR].number);
+	memcpy(cred->Key, f[P_KEY].value, f[P_KEY].length);
+	cred->KeyLen =
+		cpu_to_le16(f[P_KEY_LEN].number == U32_MAX ? f[P_KEY].length : f[P_KEY_LEN].number);
+	cred->KeyIndex = f[P_KEY_INDEX].number;
 	wifi->has_profile = true;
 	return 0;
 }
@@ -286,31 +284,30 @@ static int run_configured(struct control_line *line)
 {
 	struct field f[] = {
 		[C_STATE] = { "state", false, 0xffff, 0 },
-		[C_SSID] = { "ssid", true, WSC_CV_SSID_SIZE - 1 },
+		[C_SSID] = { "ssid", true, sizeof_field(WSC_CONFIGURED_VALUE, WscSsid) - 1 },
 		[C_AUTH] = { "auth", false, 0xffff, 0 },
 		[C_ENCR] = { "encr", false, 0xffff, 0 },
 		[C_KEY_INDEX] = { "key-index", false, 0xff, 0 },
-		[C_KEY] = { "key", true, WSC_CV_KEY_SIZE - 1 },
+		[C_KEY] = { "key", true, sizeof_field(WSC_CONFIGURED_VALUE, WscKey) - 1 },
 		[C_SSID_LEN] = { "ssid-len", false, 0xff, U32_MAX },
 	};
 	struct board_wifi *wifi;
-	u8 *cv;
+	WSC_CONFIGURED_VALUE *cv;
 	int error = interface(line, &wifi);
 
 	if (!error)
 		error = parse_fields(line, f, ARRAY_SIZE(f));
 	if (error)
 		return error;
-	cv = wifi->configured;
-	memset(cv, 0, WSC_CONFIGURED_VALUE_SIZE);
-	put_unaligned_le16(f[C_STATE].number, cv + WSC_CV_STATE);
-	memcpy(cv + WSC_CV_SSID, f[C_SSID].value, f[C_SSID].length);
-	put_unaligned_le16(f[C_AUTH].number, cv + WSC_CV_AUTH_MODE);
-	put_unaligned_le16(f[C_ENCR].number, cv + WSC_CV_ENCRYP_TYPE);
-	cv[WSC_CV_KEY_IDX] = f[C_KEY_INDEX].number;
-	memcpy(cv + WSC_CV_KEY, f[C_KEY].value, f[C_KEY].length);
-	cv[WSC_CV_SSID_LEN] =
-		f[C_SSID_LEN].number == U32_MAX ? f[C_SSID].length : f[C_SSID_LEN].number;
+	cv = &wifi->configured;
+	memset(cv, 0, sizeof(*cv));
+	cv->WscState = cpu_to_le16(f[C_STATE].number);
+	memcpy(cv->WscSsid, f[C_SSID].value, f[C_SSID].length);
+	cv->WscAuthMode = cpu_to_le16(f[C_AUTH].number);
+	cv->WscEncrypType = cpu_to_le16(f[C_ENCR].number);
+	cv->WscKeyIdx = f[C_KEY_INDEX].number;
+	memcpy(cv->WscKey, f[C_KEY].value, f[C_KEY].length);
+	cv->WscSsidLen = f[C_SSID_LEN].number == U32_MAX ? f[C_SSID].length : f[C_SSID_LEN].number;
 	wifi->has_configured = true;
 	return 0;
 }

@@ -3,7 +3,6 @@
  * Also the log-follow and stress checks, which need one process. */
 #include <errno.h>
 #include <fcntl.h>
-#include <linux/wireless.h>
 #include <poll.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -122,7 +121,7 @@ static int record(int argc, char **argv)
 static int wifi(int argc, char **argv)
 {
 	static unsigned char answer[4096];
-	struct iwreq request;
+	oid_request request;
 	int sock, result;
 
 	if (argc < 5) {
@@ -231,7 +230,7 @@ static int stress(unsigned rounds)
 	static const unsigned long gpio_cmds[] = { 0x11, 0x13, 0x15, 0x17, 0x02, 0x52,
 						   0x62, 0x72, 0x41, 0x08, 0x0A, 0x99 };
 	static const char *const ifs[] = { "ra0", "rai0", "rax0", "apcli0", "apclii0", "rai3" };
-	struct iwreq request;
+	oid_request request;
 
 	srand(rounds);
 	for (unsigned i = 0; i < rounds; ++i) {

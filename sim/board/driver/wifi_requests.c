@@ -94,12 +94,12 @@ static int answer_bssid(const struct request *request)
 
 static int answer_profile(const struct request *request)
 {
-	return answer(request, request->wifi->profile, WSC_PROFILE_SIZE);
+	return answer(request, &request->wifi->profile, sizeof(request->wifi->profile));
 }
 
 static int answer_acl(const struct request *request)
 {
-	return answer(request, request->wifi->acl, ACL_LIST_SIZE);
+	return answer(request, &request->wifi->acl, sizeof(request->wifi->acl));
 }
 
 static const struct oid_answer {
@@ -108,10 +108,10 @@ static const struct oid_answer {
 	int (*answer)(const struct request *request);
 } oid_answers[] = {
 	{ OID_WSC_STATUS, 4, answer_status },
-	{ OID_WSC_PROFILE, WSC_PROFILE_SIZE, answer_profile },
+	{ OID_WSC_PROFILE, sizeof(struct wsc_profile), answer_profile },
 	{ OID_APCLI_CHANNEL, 1, answer_channel },
 	{ OID_APCLI_BSSID, 6, answer_bssid },
-	{ OID_ACL_LIST, ACL_LIST_SIZE, answer_acl },
+	{ OID_ACL_LIST, sizeof(struct acl_list), answer_acl },
 };
 
 static int query_oid(struct request *request)
@@ -135,7 +135,7 @@ static int query_oid(struct request *request)
 /* Answers at most the record's size; a shorter buffer gets its start. */
 static int configured_value(struct request *request)
 {
-	size_t length = min_t(size_t, request->data->length, WSC_CONFIGURED_VALUE_SIZE);
+	size_t length = min_t(size_t, request->data->length, sizeof(WSC_CONFIGURED_VALUE));
 
 	strscpy(request->what, "wsc-profile", sizeof(request->what));
 	if (fails(request->wifi, BOARD_WIFI_FAIL_WSC_PROFILE))
@@ -144,7 +144,7 @@ static int configured_value(struct request *request)
 		return wrong_flags(request);
 	if (length > 0 && !request->data->pointer)
 		return refused(request, EINVAL, "null buffer");
-	return answer(request, request->wifi->configured, length);
+	return answer(request, &request->wifi->configured, length);
 }
 
 /* The text and its NUL; the length field then holds the text's length

@@ -1,6 +1,6 @@
 // The whole file is read first (bounded like a set file), then split into
 // lines; the first bad line stops the import before anything is stored.
-#include "nvram/tool/import_file.h"
+#include "nvram/import_file.h"
 
 #include "nvram/committed_set.h"
 #include "nvram/file_io.h"

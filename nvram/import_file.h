@@ -1,7 +1,7 @@
 // Reading a file of key=value lines for `nvram import`: blank lines and
 // lines starting with '#' are skipped, values escaped as `nvram show` prints.
-#ifndef NVRAM_TOOL_IMPORT_FILE_H
-#define NVRAM_TOOL_IMPORT_FILE_H
+#ifndef NVRAM_IMPORT_FILE_H
+#define NVRAM_IMPORT_FILE_H
 
 #include <string_view>
 
