@@ -62,9 +62,7 @@ extern "C" int getWscStatus(const char *ifname) {
 
 extern "C" void getWscProfile(const char *ifname, wsc_profile *profile) {
   boardutil::OidQuery query(OID_WSC_PROFILE, ifname, profile, sizeof *profile);
-  if (query.failed()) console_debug("ioctl error
-
-");
+  if (query.failed()) console_debug("ioctl error\n\n");
 }
 
 extern "C" void getCurrentWscProfile(const char *ifname, void *buffer, int length) {
