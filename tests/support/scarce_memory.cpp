@@ -5,16 +5,20 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TESTBED_SANITIZED_ALLOCATOR 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TESTBED_SANITIZED_ALLOCATOR 1
-#endif
-#endif
-
 namespace testbed {
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedAllocator = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitizedAllocator = true;
+#else
+constexpr bool kSanitizedAllocator = false;
+#endif
+#else
+constexpr bool kSanitizedAllocator = false;
+#endif
 
 size_t mapped_bytes() {
   FILE *statm = fopen("/proc/self/statm", "re");
@@ -29,7 +33,7 @@ size_t mapped_bytes() {
 
 ScarceMemory::ScarceMemory(size_t spare) {
   getrlimit(RLIMIT_AS, &saved_);
-#ifndef TESTBED_SANITIZED_ALLOCATOR
+  if (kSanitizedAllocator) return;
   size_t mapped = mapped_bytes();
   if (mapped == 0) return;
   rlimit scarce = saved_;
@@ -37,9 +41,6 @@ ScarceMemory::ScarceMemory(size_t spare) {
   if (setrlimit(RLIMIT_AS, &scarce) != 0) return;
   rlimit now{};
   holds_ = getrlimit(RLIMIT_AS, &now) == 0 && now.rlim_cur == scarce.rlim_cur;
-#else
-  (void)spare;
-#endif
 }
 
 ScarceMemory::~ScarceMemory() { setrlimit(RLIMIT_AS, &saved_); }
