@@ -116,4 +116,22 @@ TEST_F(Radio, TwoPhonesPressingWithinTheWalkTimeEndTheSessionAsAnOverlap) {
   EXPECT_NE(phone_state(2), "COMPLETED");
 }
 
+// Last, as it reboots the board into repeater mode: the router's upstream
+// client (wpa_supplicant behind apcli0) joins a real upstream router's
+// push-button session, and buttond stores what that registrar sent.
+TEST_F(Radio, RepeaterSessionStoresTheUpstreamRoutersCredentialAndReboots) {
+  sh("radio-upstream start 'Upstream Net' upstream-secret && radio-upstream pbc >/dev/null &&"
+     " nvram set 0 OperationMode 3");
+  ASSERT_TRUE(reboot_by("board-probe repeater-session </dev/null >/dev/console 2>&1 &", 300s))
+      << "the session did not reboot the board";
+  const auto stored = [](const std::string &key) { return trimmed(sh("nvram get 0 " + key)); };
+  EXPECT_EQ(stored("OperationMode"), "3");
+  EXPECT_EQ(stored("ApCliSsid"), "Upstream Net");
+  EXPECT_EQ(stored("ApCliAuthMode"), "WPA2PSK");
+  EXPECT_EQ(stored("ApCliEncrypType"), "AES");
+  EXPECT_EQ(stored("ApCliWPAPSK"), "upstream-secret");
+  EXPECT_EQ(stored("ApCliBssid"), "02:00:00:00:04:00") << "wlan4's address";
+  EXPECT_EQ(stored("ApCliEnable"), "1");
+}
+
 }  // namespace
