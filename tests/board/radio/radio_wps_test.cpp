@@ -73,6 +73,37 @@ TEST_F(Radio, AccessPointsOfferTheStoresSettingsOnBothBandsWithWps) {
   sh("nvram set 1 WPAPSK1 " + kPassphrase + "-5");
 }
 
+// A WPS Credential attribute (0x100E) of the given sub-attributes, as hex.
+std::string credential(const std::string &attributes) {
+  char header[32];
+  snprintf(header, sizeof(header), "100e%04zx", attributes.size() / 2);
+  return header + attributes;
+}
+
+TEST_F(Radio, CredentialAttributesBecomeTheDriversFieldsByteForByteAndBrokenOnesAreRefused) {
+  // Network index 1, SSID "a b", WPA2-PSK, AES, key k" (a quote), key index 2, MAC.
+  const std::string attributes =
+      "102600010110450003612062100300020020100f00020008102700026b221028000102"
+      "10200006020000000400";
+  EXPECT_EQ(trimmed(sh("radio-credential " + credential(attributes))),
+            "ssid=\\x61\\x20\\x62 auth=32 encr=8 key=\\x6b\\x22 key-index=2");
+  // An open network: no key.
+  EXPECT_EQ(trimmed(sh("radio-credential " +
+                       credential("104500016e100300020001100f00020001102700001020000602000000"
+                                  "0400"))),
+            "ssid=\\x6e auth=1 encr=1 key=");
+  for (const std::string &broken : {
+           credential(attributes).substr(0, 20),         // cut short
+           credential(attributes) + "00",                // a byte past its length
+           "100f" + credential(attributes).substr(4),    // not a credential
+           credential("1045000961"),                     // SSID longer than the attribute
+           credential("100300020020100f00020008"),       // no SSID
+           credential(attributes).replace(10, 2, "zz"),  // not hex
+       }) {
+    EXPECT_NE(status("radio-credential " + broken + " >/dev/null"), 0) << broken;
+  }
+}
+
 TEST_F(Radio, ButtonPressAndPhonePushButtonJoinThePhoneAndEndTheSessionWithSuccess) {
   const size_t console_before = console().size();
   sh("radio-phone 1 start; : > /run/sim/commands.log; boardctl log clear;"
