@@ -11,12 +11,17 @@
 JOBS ?= 2
 HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
+# The virtual board's C library: uclibc (uClibc-ng, the default) or musl
+# (make test-board LIBC=musl). Its cross build, the product with the
+# image's helpers (ROUTERD_BOARD_TOOLS), is build/mipsel-LIBC.
+LIBC ?= uclibc
+BOARD_BUILD := build/mipsel-$(LIBC)
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
             clang libclang-rt-14-dev clang-format qemu-system-mips cpio
 
 .PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
-        test-asan bench clean board test-board bench-board powercut test-powercut powercut-wear \
+        test-asan bench clean board board-build test-board bench-board powercut test-powercut powercut-wear \
         format format-check
 
 # Every C and C++ file in the project's style (.clang-format; the board's
@@ -37,7 +42,7 @@ ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
 all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan \
-bench clean board test-board bench-board powercut test-powercut powercut-wear:
+bench clean board board-build test-board bench-board powercut test-powercut powercut-wear:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -62,7 +67,7 @@ binfmt:
 	  $$SUDO sh -c 'cat /usr/lib/binfmt.d/qemu-mipsel.conf > /proc/sys/fs/binfmt_misc/register'
 
 host:
-	cmake --preset host >/dev/null
+	cmake --preset host -DBOARD_LIBC=$(LIBC) >/dev/null
 	cmake --build --preset host -j $(JOBS)
 
 release:
@@ -114,15 +119,20 @@ bench: deps host
 # driver and image from the mipsel build and boots it in qemu-system-mipsel;
 # quitting powers it off and removes its temporary directory.
 # sim/board/boot.sh alone boots it with the console in the terminal.
-board: deps mipsel
+board: deps host board-build
 	$(HOST_BUILD)/sim/panel --board
 
-test-board: deps mipsel
+# The product and the image's helpers built with the board's C library.
+board-build: deps
+	cmake --preset mipsel-$(LIBC) -DROUTERD_TESTS=OFF -DROUTERD_BOARD_TOOLS=ON >/dev/null
+	cmake --build --preset mipsel-$(LIBC) -j $(JOBS)
+
+test-board: deps host board-build
 	cd $(HOST_BUILD) && ctest --output-on-failure -L board
 
 # Boot, memory and CPU figures of the daemons on the virtual board.
-bench-board: deps
-	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
+bench-board: deps board-build
+	JOBS=$(JOBS) bench/board_figures.sh build/bench-board $(BOARD_BUILD)
 
 # Power cuts on the virtual board (sim/board/powercut): repeater sessions cut
 # after each of their file replacements STEPS (1st to 7th), then CUTS cuts at
@@ -131,12 +141,12 @@ bench-board: deps
 POWERCUT_DIR := build/powercut
 CUTS ?= 200
 STEPS ?= 1-7
-powercut: deps mipsel
-	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+powercut: deps board-build
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(BOARD_BUILD)
 	sim/board/powercut/campaign.py --steps $(STEPS) --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
 
-powercut-wear: deps mipsel
-	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+powercut-wear: deps board-build
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(BOARD_BUILD)
 	sim/board/powercut/wear.py --board-dir $(POWERCUT_DIR)
 
 test-powercut:
