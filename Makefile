@@ -18,11 +18,11 @@ LIBC ?= uclibc
 BOARD_BUILD := build/mipsel-$(LIBC)
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
-            clang libclang-rt-14-dev clang-format qemu-system-mips cpio
+            clang libclang-rt-14-dev clang-format qemu-system-mips cpio squashfs-tools xz-utils
 
 .PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
-        test-asan bench clean board board-build test-board bench-board powercut test-powercut powercut-wear \
-        format format-check
+        test-asan bench clean board board-build test-board bench-board powercut test-powercut \
+        powercut-wear format format-check sysroots mipsel-uclibc mipsel-musl
 
 # Every C and C++ file in the project's style (.clang-format; the board's
 # kernel module has its own in sim/board/driver).
@@ -42,7 +42,8 @@ ifneq ($(HIDDEN_CHECKOUT),)
 MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
 all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan \
-bench clean board board-build test-board bench-board powercut test-powercut powercut-wear:
+bench clean board board-build test-board bench-board powercut test-powercut powercut-wear sysroots \
+mipsel-uclibc mipsel-musl:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -78,6 +79,18 @@ mipsel: host
 	cmake --preset mipsel -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox \
 	  -DHOST_FAKEHW=$(CURDIR)/$(HOST_BUILD)/sim/libfakehw.so >/dev/null
 	cmake --build --preset mipsel -j $(JOBS)
+
+# The router's own C libraries: uClibc-ng built from Debian's source and
+# musl from Debian's packages, each into a sysroot cached under
+# ~/.cache/routerd-sysroots (cmake/sysroots/); the builds on them are the
+# product alone, what a firmware flashes (uClibc-ng) and OpenWrt's C library.
+sysroots: deps
+	JOBS=$(JOBS) sh cmake/sysroots/build_uclibc_ng.sh
+	sh cmake/sysroots/unpack_musl.sh
+
+mipsel-uclibc mipsel-musl: deps
+	JOBS=$(JOBS) cmake --preset $@ >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
 
 asan: host
 	cmake --preset asan -DSANDBOX_PROGRAM=$(CURDIR)/$(HOST_BUILD)/sim/sandbox >/dev/null
@@ -124,7 +137,7 @@ board: deps host board-build
 
 # The product and the image's helpers built with the board's C library.
 board-build: deps
-	cmake --preset mipsel-$(LIBC) -DROUTERD_TESTS=OFF -DROUTERD_BOARD_TOOLS=ON >/dev/null
+	JOBS=$(JOBS) cmake --preset mipsel-$(LIBC) -DROUTERD_BOARD_TOOLS=ON >/dev/null
 	cmake --build --preset mipsel-$(LIBC) -j $(JOBS)
 
 test-board: deps host board-build
