@@ -6,6 +6,7 @@
 // pinned, so a change of library or version shows here.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
@@ -35,7 +36,11 @@ std::string fact(const std::string &name) {
   return found == facts().end() ? "(missing)" : found->second;
 }
 
-TEST(BoardLibc, IsTheBoardBuildsLibrary) { EXPECT_EQ(fact("libc"), BOARD_LIBC); }
+TEST(BoardLibc, IsTheBoardBuildsLibrary) {
+  for (const auto &[name, value] : facts())
+    printf("libc-probe: %s %s\n", name.c_str(), value.c_str());
+  EXPECT_EQ(fact("libc"), BOARD_LIBC);
+}
 
 TEST(BoardLibc, SignalKeepsTheHandlerSoTheTimerPollsEverySecond) {
   EXPECT_EQ(fact("signal-handler-kept"), "1");

@@ -68,7 +68,12 @@ static int run_line(struct control_line *line)
 	return command->run(line);
 }
 
-/* One line per write; a trailing newline is dropped, any other refused. */
+/*
+ * One line per write; a trailing newline is dropped, any other refused. A
+ * write of nothing does nothing: musl's stdio flushes with writev of its
+ * buffer and an empty second part, which reaches a driver without
+ * write_iter as two writes, the second of length 0.
+ */
 static ssize_t control_write(struct file *file, const char __user *buffer, size_t count,
 			     loff_t *ppos)
 {
@@ -76,7 +81,9 @@ static ssize_t control_write(struct file *file, const char __user *buffer, size_
 	size_t length = count;
 	int error;
 
-	if (count == 0 || count > CONTROL_LINE_MAX)
+	if (count == 0)
+		return 0;
+	if (count > CONTROL_LINE_MAX)
 		return -EINVAL;
 	line = kmalloc(sizeof(*line), GFP_KERNEL);
 	if (!line)
