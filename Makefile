@@ -22,7 +22,7 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
 
 .PHONY: all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel \
         test-asan bench clean board board-build test-board bench-board powercut test-powercut \
-        powercut-wear format format-check sysroots mipsel-uclibc mipsel-musl
+        powercut-wear format format-check sysroots mipsel-uclibc mipsel-musl size
 
 # Every C and C++ file in the project's style (.clang-format; the board's
 # kernel module has its own in sim/board/driver).
@@ -43,7 +43,7 @@ MIRROR := $(or $(HOME),/root)/.cache/routerd/$(notdir $(CURDIR))
 
 all deps binfmt host release mipsel asan fuzz faults run test test-host test-mipsel test-asan \
 bench clean board board-build test-board bench-board powercut test-powercut powercut-wear sysroots \
-mipsel-uclibc mipsel-musl:
+mipsel-uclibc mipsel-musl size:
 	@echo "$(CURDIR) is hidden inside the sandbox; working in the mirror $(MIRROR)"
 	mkdir -p $(MIRROR)
 	tar -C $(CURDIR) --exclude=./build -cf - . | tar -C $(MIRROR) -xf -
@@ -126,6 +126,11 @@ faults: deps host
 
 bench: deps host
 	bench/run.sh $(HOST_BUILD)
+
+# Sizes of the router programs on glibc, uClibc-ng and musl, MIPS32 and
+# MIPS16e, and the product's share of a squashfs firmware image.
+size: deps
+	JOBS=$(JOBS) bench/size.sh build/size
 
 # The virtual board with the front panel: the panel (outside the sandbox)
 # runs sim/board/boot.sh, which fetches the board's packages, builds its

@@ -51,53 +51,68 @@ install_kernel_headers() {
   rmdir "$1/usr/include/mipsel-linux-gnu"
 }
 
-# finish STAGE DEST: makes STAGE the sysroot DEST.
+# finish STAGE DEST: makes STAGE the sysroot DEST, unless a build that ran
+# at the same time made it first (one in use is never replaced).
 finish() {
   touch "$1/.complete"
-  rm -rf "$2"
-  mv "$1" "$2"
+  if [ -f "$2/.complete" ]; then
+    rm -rf "$1"
+  else
+    rm -rf "$2"
+    mv "$1" "$2"
+  fi
 }
 
-# tools ROOT TRIPLE LIBC_OPTION: ROOT's compiler wrappers and shims, written
-# anew whenever this file or the shims change (a sysroot is not rebuilt for
-# that); prints ROOT.
+# tools ROOT TRIPLE LIBC_OPTION: ROOT/bin and ROOT/shims, the compiler
+# wrappers and shims. Made anew into ROOT/tools-HASH whenever this file or
+# the shims change (the C library is not rebuilt for that), and switched to
+# by renaming a link, so a build using the old ones goes on undisturbed;
+# prints ROOT.
 tools() {
-  stamp=.tools-$(digest "$here/sysroot_lib.sh" $(find "$here/shims" -type f | sort))
-  if [ ! -f "$1/$stamp" ]; then
-    rm -rf "$1/bin" "$1/shims" "$1"/.tools-*
-    write_wrappers "$@"
-    touch "$1/$stamp"
+  tools=tools-$(digest "$here/sysroot_lib.sh" $(find "$here/shims" -type f | sort))
+  if [ ! -f "$1/$tools/.complete" ]; then
+    rm -rf "$1/$tools"
+    mkdir -p "$1/$tools"
+    write_wrappers "$1/$tools" "$2" "$3"
+    touch "$1/$tools/.complete"
   fi
+  for link in bin shims; do
+    [ -L "$1/$link" ] || rm -rf "${1:?}/$link"
+    ln -sfn "$tools/$link" "$1/$link.new"
+    mv -T "$1/$link.new" "$1/$link"
+  done
   echo "$1"
 }
 
-# write_wrappers ROOT TRIPLE LIBC_OPTION: ROOT/bin/TRIPLE-gcc and -g++ run the
-# cross compiler with only ROOT's headers, start files and libraries (and
-# GCC's and libstdc++'s own), for compiling and linking alike; the binutils
-# are linked beside them under the same prefix. The wrappers find ROOT from
-# where they are, so a sysroot can be moved.
+# write_wrappers DIR TRIPLE LIBC_OPTION: DIR/bin/TRIPLE-gcc and -g++ run the
+# cross compiler with only the sysroot's headers, start files and libraries
+# (and GCC's and libstdc++'s own), for compiling and linking alike; the
+# binutils are linked beside them under the same prefix. DIR is a directory
+# of the sysroot, and a wrapper finds both from where it is, so a sysroot
+# can be moved.
 write_wrappers() {
-  root=$1 triple=$2 libc_option=$3
+  dir=$1 triple=$2 libc_option=$3
   gcc_include=$("${cross}gcc" -print-file-name=include)
   cxx_include=/usr/${cross%-}/include/c++/$("${cross}gcc" -dumpversion | cut -d. -f1)
-  cp -r "$here/shims" "$root/shims"
-  mkdir -p "$root/bin"
+  cp -r "$here/shims" "$dir/shims"
+  mkdir -p "$dir/bin"
   for tool in gcc g++; do
-    includes='-isystem "$root/shims/c"'
-    [ "$tool" = g++ ] && includes="-isystem \"\$root/shims/c++\" -isystem $cxx_include \
+    includes='-isystem "$tools/shims/c"'
+    [ "$tool" = g++ ] && includes="-isystem \"\$tools/shims/c++\" -isystem $cxx_include \
 -isystem $cxx_include/${cross%-} $includes"
-    cat >"$root/bin/$triple-$tool" <<WRAPPER
+    cat >"$dir/bin/$triple-$tool" <<WRAPPER
 #!/bin/sh
 # $triple-$tool: ${cross}$tool on this sysroot's C library.
-root=\$(cd "\$(dirname "\$0")/.." && pwd)
+tools=\$(cd -P "\$(dirname "\$0")/.." && pwd)
+root=\${tools%/*}
 exec ${cross}$tool $libc_option -nostdinc $includes -isystem "\$root/usr/include" \\
   -isystem $gcc_include -B "\$root/usr/lib" -L "\$root/usr/lib" -L "\$root/lib" \\
   -Wl,-rpath-link,"\$root/lib" "\$@"
 WRAPPER
-    chmod +x "$root/bin/$triple-$tool"
+    chmod +x "$dir/bin/$triple-$tool"
   done
-  ln -sf "$triple-gcc" "$root/bin/$triple-cc"
+  ln -sf "$triple-gcc" "$dir/bin/$triple-cc"
   for tool in ar as gcc-ar gcc-nm gcc-ranlib ld nm objcopy objdump ranlib readelf size strip; do
-    ln -sf "$(command -v "${cross}$tool")" "$root/bin/$triple-$tool"
+    ln -sf "$(command -v "${cross}$tool")" "$dir/bin/$triple-$tool"
   done
 }

@@ -9,11 +9,11 @@
 #
 # The router's programs are not position-independent executables: PIE code
 # on MIPS reaches every global and function through the GOT, which costs
-# 8-10 KB per daemon on a router with a few MB of flash, and address-space
-# randomisation protects little here: what the daemons read from outside is
-# fixed-size driver records and small local files, each bounded and fuzzed
-# (fuzz/). Only shared objects are built position-independent (see the top
-# CMakeLists.txt).
+# 4-6 KB per program (bench/README.md) on a router with a few MB of flash,
+# and address-space randomisation protects little here: what the daemons
+# read from outside is fixed-size driver records and small local files,
+# each bounded and fuzzed (fuzz/). Only shared objects are built
+# position-independent (see the top CMakeLists.txt).
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR mipsel)
 
