@@ -11,6 +11,11 @@
 JOBS ?= 2
 HOST_BUILD := build/host
 MIPSEL_BUILD := build/mipsel
+# The virtual board's C library: uclibc (uClibc-ng, the default) or musl
+# (make test-board LIBC=musl). Its cross build, the product with the
+# image's helpers (ROUTERD_BOARD_TOOLS), is build/mipsel-LIBC.
+LIBC ?= uclibc
+BOARD_BUILD := build/mipsel-$(LIBC)
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
             clang libclang-rt-14-dev clang-format qemu-system-mips cpio squashfs-tools xz-utils \
@@ -19,7 +24,7 @@ PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
 # Every goal but the format ones, which run in place also in a hidden checkout.
 GOALS := all deps binfmt host release mipsel mipsel-uclibc mipsel-musl sysroots asan fuzz faults \
          faults-short run test test-host test-mipsel test-asan bench bench-short size clean board \
-         test-board test-radio bench-board bench-board-store powercut test-powercut powercut-wear
+         board-build test-board test-radio bench-board bench-board-store powercut test-powercut powercut-wear
 
 .PHONY: $(GOALS) format format-check
 
@@ -65,7 +70,7 @@ binfmt:
 	  $$SUDO sh -c 'cat /usr/lib/binfmt.d/qemu-mipsel.conf > /proc/sys/fs/binfmt_misc/register'
 
 host:
-	cmake --preset host >/dev/null
+	cmake --preset host -DBOARD_LIBC=$(LIBC) >/dev/null
 	cmake --build --preset host -j $(JOBS)
 
 release:
@@ -142,24 +147,29 @@ size: deps
 # driver and image from the mipsel build and boots it in qemu-system-mipsel;
 # quitting powers it off and removes its temporary directory.
 # sim/board/boot.sh alone boots it with the console in the terminal.
-board: deps mipsel
+board: deps host board-build
 	$(HOST_BUILD)/sim/panel --board
 
-test-board: deps mipsel
+# The product and the image's helpers built with the board's C library.
+board-build: deps
+	JOBS=$(JOBS) cmake --preset mipsel-$(LIBC) -DROUTERD_BOARD_TOOLS=ON >/dev/null
+	cmake --build --preset mipsel-$(LIBC) -j $(JOBS)
+
+test-board: deps host board-build
 	cd $(HOST_BUILD) && ctest --output-on-failure -L board -LE board-radio
 
 # WPS with real peers on the virtual board (sim/radio): hostapd access
 # points, wpa_supplicant phones, the bridge to the board driver.
-test-radio: deps mipsel
+test-radio: deps host board-build
 	cd $(HOST_BUILD) && ctest --output-on-failure -L board-radio
 
 # Boot, memory and CPU figures of the daemons on the virtual board.
-bench-board: deps
-	JOBS=$(JOBS) bench/board_figures.sh build/bench-board
+bench-board: deps board-build
+	JOBS=$(JOBS) bench/board_figures.sh build/bench-board $(BOARD_BUILD)
 
 # 1000 runs of `nvram get` on the virtual board against 1000 of BusyBox true.
-bench-board-store: deps
-	JOBS=$(JOBS) bench/board_store.sh build/bench-board
+bench-board-store: deps board-build
+	JOBS=$(JOBS) bench/board_store.sh build/bench-board $(BOARD_BUILD)
 
 # Power cuts on the virtual board (sim/board/powercut): repeater sessions cut
 # after each of their file replacements STEPS (1st to 7th), then CUTS cuts at
@@ -168,12 +178,12 @@ bench-board-store: deps
 POWERCUT_DIR := build/powercut
 CUTS ?= 200
 STEPS ?= 1-7
-powercut: deps mipsel
-	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+powercut: deps board-build
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(BOARD_BUILD)
 	sim/board/powercut/campaign.py --steps $(STEPS) --cuts $(CUTS) --board-dir $(POWERCUT_DIR)
 
-powercut-wear: deps mipsel
-	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(MIPSEL_BUILD)
+powercut-wear: deps board-build
+	sim/board/powercut/prepare.sh $(POWERCUT_DIR) $(BOARD_BUILD)
 	sim/board/powercut/wear.py --board-dir $(POWERCUT_DIR)
 
 test-powercut:

@@ -1,17 +1,15 @@
 # Shared by the board benchmarks, sourced after `set -eu` with $source_dir
-# set: builds the product for mipsel without tests, the board driver and an
-# image in a board directory of the benchmark's own, adds the benchmark's
+# set: makes the board driver and an image of a board build in a board
+# directory of the benchmark's own, adds the benchmark's
 # probe to the image as a second initramfs archive, boots the board once
 # and waits for the probe's "@@ done" on the console.
 
-# board_prepare BOARD_DIR: sets $board and $mipsel (the product's build).
+# board_prepare BOARD_DIR [BOARD_BUILD]: sets $board and $mipsel (the board
+# build: the product and the image's helpers on the board's C library, made
+# by `make board-build`; default build/mipsel-uclibc).
 board_prepare() {
   mkdir -p "$1" && board=$(cd "$1" && pwd)
-  mipsel=$board/mipsel
-  cmake -S "$source_dir" -B "$mipsel" \
-    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchains/mipsel-linux-gnu.cmake" \
-    -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_INSTALL_PREFIX=/usr -DROUTERD_TESTS=OFF >/dev/null
-  cmake --build "$mipsel" -j "${JOBS:-2}" >/dev/null
+  mipsel=$(cd "${2:-$source_dir/build/mipsel-uclibc}" && pwd)
   "$source_dir/sim/board/fetch_packages.sh" "$board"
   BOARD_PKGS=$board/pkgs "$source_dir/sim/board/driver/build.sh" "$board/driver" >/dev/null
   "$source_dir/sim/board/make_rootfs.sh" "$board" "$mipsel"

@@ -4,12 +4,13 @@
 # runs of BusyBox `true`, in 20 rounds of 50 of each. Builds the board as
 # bench/board_figures.sh does, adds bench/board_store_probe.sh as the last
 # init script and boots once with a fresh flash image of its own.
-# Usage: bench/board_store.sh [BOARD_DIR]   (default build/bench-board)
+# Usage: bench/board_store.sh [BOARD_DIR [BOARD_BUILD]]
+#        (default build/bench-board and build/mipsel-uclibc)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
 . "$here/board_lib.sh"
-board_prepare "${1:-$source_dir/build/bench-board}"
+board_prepare "${1:-$source_dir/build/bench-board}" "${2:-$source_dir/build/mipsel-uclibc}"
 
 extra=$board/store-extra
 rm -rf "$extra" && mkdir -p "$extra/etc/init.d" "$extra/usr/bin"

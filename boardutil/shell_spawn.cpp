@@ -59,6 +59,15 @@ extern "C" int shell_run(const char *command) {
   return pid < 0 ? -1 : wait_for(pid);
 }
 
+extern "C" int shell_run_closed_input(const char *command) {
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) return -1;
+  pid_t pid = spawn_shell(command, ends[0], STDIN_FILENO);
+  close(ends[0]);
+  close(ends[1]);
+  return pid < 0 ? -1 : wait_for(pid);
+}
+
 extern "C" FILE *shell_open(const char *command, const char *mode) {
   OpenShell *slot = nullptr;
   for (OpenShell &candidate : g_open_shells) {

@@ -6,6 +6,8 @@
 # the host's control channel (board-agent) on the second.
 #   boot.sh [--board-dir DIR] [--mipsel-build DIR] [--console stdio|FILE]
 #           [--control SOCKET] [--flash FILE] [--pidfile FILE] [--no-rootfs]
+# --mipsel-build is the board build put on the image (default
+# build/mipsel-uclibc: uClibc-ng; build/mipsel-musl for musl).
 # --console FILE writes the console to FILE (default: this terminal, quit
 # with Ctrl-A X); --control SOCKET listens on a UNIX socket for the control
 # channel (default: none); --flash FILE is the flash image (default
@@ -16,7 +18,7 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 board_dir=$source_dir/build/board
-mipsel_build=$source_dir/build/mipsel
+mipsel_build=$source_dir/build/mipsel-uclibc
 console=stdio
 control=
 pidfile=

@@ -1,19 +1,30 @@
 #!/bin/sh
-# Assembles the virtual board's root filesystem as a cpio initramfs:
-# BusyBox with its applet links, the C library of the cross toolchain, the
-# kernel modules the board loads, the product as `cmake --install` lays it
-# out, the simulator's board parts (sim/board/rootfs) and the board driver
-# when it has been built. Usage: make_rootfs.sh BOARD_DIR MIPSEL_BUILD
-# writes BOARD_DIR/initramfs.cpio.gz; needs no root (cpio records owners).
+# Assembles the virtual board's root filesystem as a cpio initramfs from a
+# board build (a uClibc-ng or musl cross build with ROUTERD_BOARD_TOOLS):
+# BusyBox built for that C library (busybox/build.sh) with its applet links,
+# the kernel modules the board loads, the product as `cmake --install` lays
+# it out, the simulator's board parts (sim/board/rootfs), the tests' probes,
+# the board driver when it has been built, and the shared libraries all of
+# these need, from the build's sysroot. No glibc goes in: the image is
+# refused when it holds libc.so.6 or ld.so.1, or when a program needs a
+# library or loader the image lacks.
+# Usage: make_rootfs.sh BOARD_DIR BOARD_BUILD writes BOARD_DIR/initramfs.cpio.gz;
+# needs no root (cpio records owners).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-board=$(cd "${1:?usage: make_rootfs.sh BOARD_DIR MIPSEL_BUILD}" && pwd)
-mipsel_build=$(cd "${2:?usage: make_rootfs.sh BOARD_DIR MIPSEL_BUILD}" && pwd)
+board=$(cd "${1:?usage: make_rootfs.sh BOARD_DIR BOARD_BUILD}" && pwd)
+mipsel_build=$(cd "${2:?usage: make_rootfs.sh BOARD_DIR BOARD_BUILD}" && pwd)
+toolchain=$mipsel_build/board-toolchain.env
+[ -f "$toolchain" ] || {
+  echo "board: $mipsel_build is no board build (configure it with -DROUTERD_BOARD_TOOLS=ON)" >&2
+  exit 1
+}
+. "$toolchain"
 pkgs=$board/pkgs
 kernel_pkg=$(ls -d "$pkgs"/linux-image-*-4kc-malta | head -n 1)
 kver=${kernel_pkg##*/linux-image-}
 modules_src=$kernel_pkg/lib/modules/$kver/kernel
-sysroot=/usr/mipsel-linux-gnu
+busybox=$("$here/busybox/build.sh" "$BOARD_CC")
 stage=$board/rootfs
 
 rm -rf "$stage"
@@ -23,20 +34,13 @@ mkdir -p bin sbin usr/bin usr/sbin lib dev proc sys tmp run var etc root "lib/mo
 
 # BusyBox and its applets. Firmware commands of the same name (the
 # simulator's `reset`) replace the applet, so their link is not made.
-cp "$pkgs/busybox/bin/busybox" bin/busybox
-applets=$pkgs/busybox/.applets
-[ -s "$applets" ] || QEMU_LD_PREFIX=$sysroot qemu-mipsel-static bin/busybox --list > "$applets"
-for applet in $(cat "$applets"); do
-  [ "$applet" = busybox ] && continue
-  [ -e "$here/rootfs/sbin/$applet" ] && continue
-  ln -sf busybox "bin/$applet"
-done
-ln -sf ../bin/busybox sbin/init
-
-# The C library and dynamic loader the product programs and BusyBox link against.
-for lib in ld.so.1 libc.so.6 libm.so.6 libresolv.so.2; do
-  cp -L "$sysroot/lib/$lib" "lib/$lib"
-done
+cp "$busybox/busybox" bin/busybox
+while IFS= read -r applet; do
+  [ "$applet" = /bin/busybox ] && continue
+  [ -e "$here/rootfs/sbin/${applet##*/}" ] && continue
+  mkdir -p ".${applet%/*}"
+  ln -sf /bin/busybox ".$applet"
+done < "$busybox/busybox.links"
 
 # Kernel modules: IDE disk, MTD over a block device, JFFS2, veth.
 for module in drivers/ata/ata_piix.ko drivers/mtd/devices/block2mtd.ko fs/jffs2/jffs2.ko \
@@ -56,13 +60,22 @@ DESTDIR=$stage cmake --install "$mipsel_build" >/dev/null
 rm -rf usr/include usr/lib/cmake usr/lib/pkgconfig usr/lib/*.a
 
 # The simulator's parts of the board: firmware command stand-ins, the
-# simulated world outside the WAN port, the host's control agent, and the
-# tests' probe of the daemon code (built with the mipsel tests).
+# simulated world outside the WAN port, the host's control agent, the
+# tests' probes of the daemon code and of the C library, the power-cut
+# campaign's writer, repeater session and cut library (preloaded only by
+# the campaign), and the figures' minimal sampler.
 cp -R "$here/rootfs/." "$stage/"
 cp "$here/../stubs/monitor" sbin/monitor
-[ -f "$mipsel_build/tests/board-probe" ] && cp "$mipsel_build/tests/board-probe" sbin/board-probe
+cp "$BOARD_TOOLS/board-probe" "$BOARD_TOOLS/libc-probe" "$BOARD_TOOLS/repeater-session" sbin/
+cp "$here/powercut/writer.sh" sbin/powercut-writer
+cp "$BOARD_TOOLS/libcut_after_rename.so" lib/
+cp "$BOARD_TOOLS/minimal_sampler" usr/bin/
 ln -sf /run var/run
 mkdir -p var/lib/nvram var/lock
+
+# The shared libraries of every program, from the image itself or from the
+# board build's sysroot, and the check that no other C library is there.
+"$here/board_libraries.sh" "$stage" "$BOARD_CC"
 
 # /dev/console must exist before init runs, and making a device node takes
 # root: its cpio entry is written by hand and appended (the kernel unpacks

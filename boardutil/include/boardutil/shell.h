@@ -24,6 +24,11 @@ extern "C" {
  * status, or -1 with "popen error!" on standard error when the shell cannot
  * be started. Part of the firmware's interface. */
 int do_system(const char *command);
+/* Runs command with a pipe to its standard input that is closed at once
+ * (the command reads end of file) and waits for the shell, without stdio:
+ * do_system's runner. The wait status, or -1 (nothing printed) when the
+ * shell cannot be started or waited for. */
+int shell_run_closed_input(const char *command);
 /* Runs command with the caller's standard input and waits for the shell,
  * like the C library's system: the wait status, or -1 (nothing printed)
  * when the shell cannot be started. */

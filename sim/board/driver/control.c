@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0
-/* /dev/boardctl: each write is one command line in the words of the host
- * fakehwctl tool (the commands are in control_switches.c and control_wifi.c),
- * split into words and run under the state lock; a read returns a summary
- * of the state taken when the device was opened. */
+/* /dev/boardctl: each write (a writev taken whole) is one command line in
+ * the words of the host fakehwctl tool (the commands are in
+ * control_switches.c and control_wifi.c), split into words and run under the
+ * state lock; a read returns a summary of the state taken when the device
+ * was opened. */
 #include <linux/fs.h>
 #include <linux/miscdevice.h>
 #include <linux/module.h>
 #include <linux/slab.h>
 #include <linux/uaccess.h>
+#include <linux/uio.h>
 #include <linux/vmalloc.h>
 
 #include "board.h"
@@ -68,20 +70,28 @@ static int run_line(struct control_line *line)
 	return command->run(line);
 }
 
-/* One line per write; a trailing newline is dropped, any other refused. */
-static ssize_t control_write(struct file *file, const char __user *buffer, size_t count,
-			     loff_t *ppos)
+/*
+ * One line per write; a trailing newline is dropped, any other refused. A
+ * writev is one write: musl's stdio flushes with writev of its buffer and
+ * the rest ("ssid" and "\n" of one printf), which a driver with only a
+ * write method would get as two writes, two lines. A write of nothing
+ * does nothing.
+ */
+static ssize_t control_write_iter(struct kiocb *iocb, struct iov_iter *from)
 {
 	struct control_line *line;
+	size_t count = iov_iter_count(from);
 	size_t length = count;
 	int error;
 
-	if (count == 0 || count > CONTROL_LINE_MAX)
+	if (count == 0)
+		return 0;
+	if (count > CONTROL_LINE_MAX)
 		return -EINVAL;
 	line = kmalloc(sizeof(*line), GFP_KERNEL);
 	if (!line)
 		return -ENOMEM;
-	if (copy_from_user(line->raw, buffer, count)) {
+	if (!copy_from_iter_full(line->raw, count, from)) {
 		kfree(line);
 		return -EFAULT;
 	}
@@ -143,7 +153,7 @@ static const struct file_operations control_fops = {
 	.owner = THIS_MODULE,
 	.open = control_open,
 	.read = control_read,
-	.write = control_write,
+	.write_iter = control_write_iter,
 	.release = control_release,
 	.llseek = default_llseek,
 };

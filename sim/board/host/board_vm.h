@@ -15,7 +15,7 @@ namespace board {
 struct VmOptions {
   std::string source_dir;    // the checkout (sim/board/boot.sh is run from it)
   std::string board_dir;     // build/board: packages, flash image, root filesystem
-  std::string mipsel_build;  // build/mipsel, installed into the image
+  std::string mipsel_build;  // the board build (build/mipsel-uclibc), installed into the image
   bool make_rootfs = true;   // assemble the root filesystem before booting
   bool fresh_flash = false;  // erased flash for this run instead of BOARD_DIR/flash.img
 };
