@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "runtime/unique_fd.h"
 
@@ -49,7 +50,7 @@ Status system_error(int error) { return Status::error("%s", strerror(error)); }
 
 }  // namespace
 
-FileBytes::FileBytes(std::string_view bytes) : data_(new char[bytes.size()]), size_(bytes.size()) {
+FileBytes::FileBytes(std::string_view bytes) : data_(bytes.size()), size_(bytes.size()) {
   bytes.copy(data_.get(), size_);
 }
 
@@ -67,7 +68,7 @@ Status read_file(const char *path, size_t max, FileBytes &bytes, struct stat &id
   // One byte more than the file's size, so the end of the file is seen in
   // the first block; a file that grew meanwhile gets a larger block.
   size_t capacity = static_cast<size_t>(identity.st_size) + 1;
-  std::unique_ptr<char[]> data(new char[capacity]);
+  routerd::heap_bytes data(capacity);
   size_t size = 0;
   for (;;) {
     ssize_t n = read(fd.get(), data.get() + size, capacity - size);
@@ -78,7 +79,7 @@ Status read_file(const char *path, size_t max, FileBytes &bytes, struct stat &id
     if (size > max) return system_error(EFBIG);
     if (size == capacity) {
       capacity = 2 * capacity;
-      std::unique_ptr<char[]> larger(new char[capacity]);
+      routerd::heap_bytes larger(capacity);
       std::memcpy(larger.get(), data.get(), size);
       data = std::move(larger);
     }

@@ -5,11 +5,11 @@
 
 #include <sys/stat.h>
 
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "nvram/status.h"
+#include "runtime/heap_bytes.h"
 
 namespace nvram {
 
@@ -24,7 +24,7 @@ class FileBytes {
 
  private:
   friend Status read_file(const char *path, size_t max, FileBytes &bytes, struct stat &identity);
-  std::unique_ptr<char[]> data_;
+  routerd::heap_bytes data_;
   size_t size_ = 0;
 };
 
