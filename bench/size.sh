@@ -58,6 +58,10 @@ for code in mips32 mips16e; do
   stage=$out/uclibc-ng-$code.stage
   rm -rf "$stage" "$out/uclibc-ng-$code.squashfs"
   DESTDIR=$stage cmake --install "$out/uclibc-ng-$code" --strip >/dev/null
+  # What a firmware image carries: the headers, static libraries and
+  # package files are for building against the libraries, not for the router.
+  rm -rf "$stage/usr/include" "$stage/usr/lib/cmake" "$stage/usr/lib/pkgconfig"
+  rm -f "$stage"/usr/lib/*.a
   mksquashfs "$stage" "$out/uclibc-ng-$code.squashfs" -comp xz -all-root -noappend -nopad \
     -quiet >/dev/null
   echo "uClibc-ng $code: installed $(du -sb --apparent-size "$stage" | cut -f1) bytes," \
