@@ -19,6 +19,8 @@
 
 namespace panel {
 
+class RadioPeers;
+
 struct StoreModes {
   std::string operation_mode, mesh_mode;  // as the configuration store holds them
 };
@@ -69,6 +71,9 @@ class Board {
   // The board's logs; the feed may use the board, which must outlive it.
   virtual std::unique_ptr<LogFeed> log_feed() = 0;
   virtual const char *name() const = 0;  // "simulated board", "virtual board"
+  // The real WPS peers beside the board's radios; none on the desk and on
+  // the virtual board without them.
+  virtual RadioPeers *radio_peers() { return nullptr; }
 
   bool wan() const { return wan_; }
   bool upstream() const { return upstream_; }

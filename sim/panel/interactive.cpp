@@ -10,6 +10,7 @@
 #include "sim/panel/monotonic.h"
 #include "sim/panel/observer.h"
 #include "sim/panel/quit_signals.h"
+#include "sim/panel/radio_keys.h"
 #include "sim/panel/screen.h"
 #include "sim/panel/terminal.h"
 
@@ -157,6 +158,12 @@ bool Panel::key(char c, uint64_t now) {
     case '\x03':  // Ctrl-C: the terminal sends it as a key in raw mode
       return false;
     default:
+      if (is_radio_key(c)) {
+        message_ = "asking the radio peers...";  // starting a peer takes a few seconds
+        draw(now);
+        message_ = *radio_key(c, board_->radio_peers(), board_->mode());
+        break;
+      }
       for (const WpsKey &k : kWpsKeys) {
         if (k.key != c) continue;
         report(board_->end_wps(k.band, k.result),
@@ -210,6 +217,7 @@ void Panel::draw(uint64_t now) {
   v.console = &console_;
   v.commands = &commands_;
   v.message = message_;
+  if (const RadioPeers *peers = board_->radio_peers()) v.radio = peers->summary();
   terminal_.write(render_panel(v));
 }
 

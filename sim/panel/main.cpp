@@ -1,6 +1,8 @@
 // The front panel: of the desk simulator (run inside the sandbox) or, with
-// --board, of the virtual board in qemu-system-mipsel (run on the host);
-// live in the terminal, or running a scenario file with --scenario.
+// --board, of the virtual board in qemu-system-mipsel (run on the host),
+// with --radio the radio image with real WPS peers (sim/radio/prepare.sh
+// makes it); live in the terminal, or running a scenario file with
+// --scenario.
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -12,19 +14,25 @@
 
 namespace {
 
+struct Choice {
+  bool virtual_board = false, radio = false;
+};
+
 // A scenario starts from erased flash, so from the factory store; the live
-// panel keeps the board's flash from run to run.
-panel::BoardMaker board_maker(bool virtual_board, bool fresh_flash) {
-  if (!virtual_board) {
+// panel keeps the board's flash from run to run. The radio image is made
+// before the panel runs, so it is booted as it is.
+panel::BoardMaker board_maker(Choice choice, bool fresh_flash) {
+  if (!choice.virtual_board) {
     return [](panel::Board::EventSink events) {
       return std::make_unique<panel::DeskBoard>(
           panel::Programs{PANEL_BUTTOND, PANEL_UPLINKD, PANEL_NVRAM}, std::move(events));
     };
   }
-  return [fresh_flash](panel::Board::EventSink events) {
-    board::VmOptions options{PANEL_SOURCE_DIR, PANEL_BOARD_DIR, PANEL_MIPSEL_BUILD, true,
-                             fresh_flash};
-    return std::make_unique<panel::VirtualBoard>(std::move(options), std::move(events));
+  return [choice, fresh_flash](panel::Board::EventSink events) {
+    board::VmOptions options{PANEL_SOURCE_DIR, choice.radio ? PANEL_RADIO_DIR : PANEL_BOARD_DIR,
+                             PANEL_MIPSEL_BUILD, !choice.radio, fresh_flash};
+    return std::make_unique<panel::VirtualBoard>(std::move(options), std::move(events),
+                                                 choice.radio);
   };
 }
 
@@ -32,12 +40,15 @@ panel::BoardMaker board_maker(bool virtual_board, bool fresh_flash) {
 
 int main(int argc, char **argv) {
   int arg = 1;
-  const bool virtual_board = argc > arg && std::string_view(argv[arg]) == "--board";
-  if (virtual_board) ++arg;
-  if (argc == arg) return panel::run_interactive(board_maker(virtual_board, false));
+  Choice choice;
+  choice.virtual_board = argc > arg && std::string_view(argv[arg]) == "--board";
+  if (choice.virtual_board) ++arg;
+  choice.radio = choice.virtual_board && argc > arg && std::string_view(argv[arg]) == "--radio";
+  if (choice.radio) ++arg;
+  if (argc == arg) return panel::run_interactive(board_maker(choice, false));
   if (argc == arg + 2 && std::string_view(argv[arg]) == "--scenario") {
-    return panel::run_scenario(board_maker(virtual_board, true), argv[arg + 1]);
+    return panel::run_scenario(board_maker(choice, true), argv[arg + 1]);
   }
-  std::fprintf(stderr, "usage: panel [--board] [--scenario FILE]\n");
+  std::fprintf(stderr, "usage: panel [--board [--radio]] [--scenario FILE]\n");
   return 2;
 }

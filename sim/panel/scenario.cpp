@@ -102,6 +102,9 @@ constexpr Syntax kSyntax[] = {
     {"time-divisor", Action::Kind::time_divisor, "time-divisor N (1-1000)"},
     {"expect", Action::Kind::expect, "expect TEXT"},
     {"expect-within", Action::Kind::expect_within, "expect-within SECONDS (0-3600)"},
+    {"phone-button", Action::Kind::phone_button, "phone-button 1|2"},
+    {"upstream-button", Action::Kind::upstream_button, "upstream-button"},
+    {"repeater-session", Action::Kind::repeater_session, "repeater-session"},
 };
 
 // Fills the action's arguments from the words after its name.
@@ -116,7 +119,11 @@ bool parse_arguments(Action &a, std::string_view rest) {
   switch (a.kind) {
     case K::hold:
     case K::release:
+    case K::upstream_button:
+    case K::repeater_session:
       return first.empty();
+    case K::phone_button:
+      return second.empty() && parse_unsigned(first, 1, 2, a.number);
     case K::press:
       return second.empty() && parse_unsigned(first, 1, kMaxPressSamples, a.number);
     case K::wait:

@@ -26,11 +26,14 @@ struct Action {
     mode,
     time_divisor,
     expect,
-    expect_within
+    expect_within,
+    phone_button,
+    upstream_button,
+    repeater_session
   };
   Kind kind = Kind::wait;
   unsigned line = 0;     // in the file, from 1
-  unsigned number = 0;   // press: samples; time-divisor: divisor
+  unsigned number = 0;   // press: samples; time-divisor: divisor; phone-button: the phone
   unsigned wait_ms = 0;  // wait; expect-within: how long later expects wait
   bool on = false;       // wan, upstream, internet
   Band band = Band::ghz24;

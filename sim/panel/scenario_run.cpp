@@ -11,6 +11,7 @@
 #include "sim/panel/monotonic.h"
 #include "sim/panel/observer.h"
 #include "sim/panel/quit_signals.h"
+#include "sim/panel/radio_peers.h"
 #include "sim/panel/scenario.h"
 #include "sim/panel/timeline.h"
 
@@ -57,6 +58,7 @@ class Run {
   template <typename Done>
   bool pump_until(uint64_t deadline, Done done);
   bool act(const Action &action);
+  std::string radio_action(const Action &action);
   bool fail(const Action &action, const std::string &why);
 
   std::string path_;
@@ -119,6 +121,11 @@ bool Run::act(const Action &a) {
     case K::time_divisor:
       error = board_->set_time_divisor(a.number);
       break;
+    case K::phone_button:
+    case K::upstream_button:
+    case K::repeater_session:
+      error = radio_action(a);
+      break;
     case K::wait:
       return pump_until(now_ms() + a.wait_ms, [] { return false; });
     case K::expect_within:
@@ -138,6 +145,19 @@ bool Run::act(const Action &a) {
     }
   }
   return error.empty() || fail(a, error);
+}
+
+std::string Run::radio_action(const Action &a) {
+  RadioPeers *peers = board_->radio_peers();
+  if (!peers) return kNoRadioPeers;
+  switch (a.kind) {
+    case Action::Kind::phone_button:
+      return peers->press_phone(a.number);
+    case Action::Kind::upstream_button:
+      return peers->press_upstream(board_->mode());
+    default:
+      return peers->start_repeater_session(board_->mode());
+  }
 }
 
 int Run::run(const Scenario &scenario) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <set>
 
+#include "sim/panel/radio_keys.h"
+
 namespace panel {
 
 namespace {
@@ -20,7 +22,7 @@ constexpr unsigned kPanelLines[] = {8, 9, 10, 11};
 constexpr unsigned kWpsLine = 10;
 constexpr unsigned kWpsSamples = 20, kResetSamples = 100;
 constexpr unsigned kSamplesPerCell = 2;
-constexpr unsigned kRowsBelowTails = 5;  // blank, message, three lines of keys
+constexpr unsigned kRowsBelowTails = 5;  // blank, message, three lines of keys (four with radio)
 constexpr unsigned kMinTailRows = 2;
 constexpr size_t kFilesPerLine = 3;
 
@@ -130,6 +132,7 @@ void draw_board(Frame &frame, const PanelView &v) {
   }
   daemons += format(" monitor: %u SIGHUPs", v.hups);
   frame.line(daemons);
+  if (!v.radio.empty()) frame.line(" Radio    " + v.radio);
 }
 
 void draw_tail(Frame &frame, const char *title, const std::deque<std::string> &lines, size_t rows) {
@@ -155,7 +158,7 @@ std::string render_panel(const PanelView &v) {
   draw_board(frame, v);
   frame.line("");
   // The console and the commands share what rows are left, if enough are.
-  const unsigned used = frame.rows() + kRowsBelowTails + 2;
+  const unsigned used = frame.rows() + kRowsBelowTails + (v.radio.empty() ? 0 : 1) + 2;
   if (v.rows >= used + kMinTailRows) {
     const size_t log_rows = v.rows - used;
     draw_tail(frame, "Console", *v.console, (log_rows + 1) / 2);
@@ -167,6 +170,7 @@ std::string render_panel(const PanelView &v) {
              "     space hold button   p press/release   NUMBER Enter: press N samples");
   frame.line("          w WAN link   u upstream   i internet   m router/repeater   q quit");
   frame.line("          WPS result: s f o = 2.4 GHz success/failure/overlap, S F O = 5 GHz");
+  if (!v.radio.empty()) frame.line(std::string("          ") + kRadioKeysHelp);
   return frame.finish();
 }
 

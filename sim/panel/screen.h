@@ -1,6 +1,7 @@
 // One frame of the front panel, drawn from a snapshot of the board: the
 // LEDs, the button and its hold count, switches, status files, daemons,
-// the tails of the console and of the commands run, and the keys.
+// the radio peers, the tails of the console and of the commands run, and
+// the keys.
 #ifndef SIM_PANEL_SCREEN_H
 #define SIM_PANEL_SCREEN_H
 
@@ -34,6 +35,7 @@ struct PanelView {
   unsigned hups = 0;
   const std::deque<std::string> *console = nullptr, *commands = nullptr;
   std::string message;  // the last board event or error
+  std::string radio;    // the radio peers' states; empty when the board has none
 };
 
 // The whole frame with ANSI escapes, drawn over the previous one.

@@ -42,10 +42,14 @@ off_t file_size(const std::string &path) {
 
 }  // namespace
 
-VirtualBoard::VirtualBoard(board::VmOptions options, EventSink events)
+VirtualBoard::VirtualBoard(board::VmOptions options, EventSink events, bool with_radio_peers)
     : options_(std::move(options)), events_(std::move(events)) {
   for (const char *name : kShownStatusFiles) status_.files.emplace_back(name, std::nullopt);
   for (const char *name : {"buttond", "uplinkd"}) status_.daemons.push_back({name});
+  if (with_radio_peers) {
+    peers_.emplace([this](const std::string &command) { return run(command, kCommandTimeout); },
+                   events_);
+  }
 }
 
 std::string VirtualBoard::start() {
@@ -82,6 +86,7 @@ board::Reply VirtualBoard::run(const std::string &command, std::chrono::millisec
   if (!reply.answered && vm_.link().broken()) {
     down_ = true;
     for (DaemonView &daemon : status_.daemons) daemon.running = false;
+    if (peers_) peers_->forget();  // a boot starts none of them
     events_("board: gone, rebooting");
   }
   return reply;
@@ -95,6 +100,7 @@ void VirtualBoard::update() {
     run("true", 3s);
     last_status_ms_ = now_ms();
   }
+  if (peers_ && !down_) peers_->poll(now_ms());
 }
 
 void VirtualBoard::reconnect() {

@@ -4,7 +4,8 @@
 // control device through boardctl, wan-cable, gateway, nvram, the init
 // scripts). The logs and the status come from panel-feed on the board
 // through the console (board_log_feed.h); a board that falls silent is
-// looked for again, as after a reboot (a factory reset).
+// looked for again, as after a reboot (a factory reset). Booted with the
+// radio image (sim/radio), it also drives the real WPS peers.
 #ifndef SIM_PANEL_VIRTUAL_BOARD_H
 #define SIM_PANEL_VIRTUAL_BOARD_H
 
@@ -12,17 +13,20 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "sim/board/host/board_vm.h"
 #include "sim/panel/board.h"
+#include "sim/panel/radio_peers.h"
 
 namespace panel {
 
 class VirtualBoard : public Board {
  public:
-  VirtualBoard(board::VmOptions options, EventSink events);
+  // WITH_RADIO_PEERS: the image carries the peers of sim/radio.
+  VirtualBoard(board::VmOptions options, EventSink events, bool with_radio_peers = false);
 
   std::string start() override;
   void stop() override;
@@ -42,6 +46,7 @@ class VirtualBoard : public Board {
   StoreModes read_modes() override;
   std::unique_ptr<LogFeed> log_feed() override;
   const char *name() const override { return "virtual board"; }
+  RadioPeers *radio_peers() override { return peers_ ? &*peers_ : nullptr; }
 
   // A status line of panel-feed without its tag: "Link=1 ... lock
   // buttond=PID uplinkd=0"; daemons that started or ended become events.
@@ -66,6 +71,7 @@ class VirtualBoard : public Board {
   board::Vm vm_;
   BoardStatus status_;
   StoreModes modes_;
+  std::optional<RadioPeers> peers_;
   off_t console_start_ = 0;
   bool down_ = false, stopped_ = false;
   uint64_t last_status_ms_ = 0, next_reconnect_ms_ = 0;

@@ -29,9 +29,12 @@ TEST(PanelScenarioParser, ReadsEveryAction) {
       "mode router\n"
       "time-divisor 10\n"
       "expect led 10:   blink 10/10  # the WPS line\n"
-      "expect\tconsole: start wps, type:1!");
+      "expect\tconsole: start wps, type:1!\n"
+      "phone-button 2\n"
+      "upstream-button\n"
+      "repeater-session");
   ASSERT_EQ(s.error_line, 0u) << s.error;
-  ASSERT_EQ(s.actions.size(), 16u);
+  ASSERT_EQ(s.actions.size(), 19u);
   const auto &a = s.actions;
   EXPECT_EQ(a[0].kind, K::press);
   EXPECT_EQ(a[0].number, 30u);
@@ -63,6 +66,10 @@ TEST(PanelScenarioParser, ReadsEveryAction) {
   EXPECT_EQ(a[14].expected, "led 10:   blink 10/10");
   EXPECT_EQ(a[15].expected, "console: start wps, type:1!");
   EXPECT_EQ(a[15].line, 18u);
+  EXPECT_EQ(a[16].kind, K::phone_button);
+  EXPECT_EQ(a[16].number, 2u);
+  EXPECT_EQ(a[17].kind, K::upstream_button);
+  EXPECT_EQ(a[18].kind, K::repeater_session);
 }
 
 TEST(PanelScenarioParser, ExpectWithinSetsTheWaitOfLaterExpectations) {
@@ -102,6 +109,9 @@ TEST(PanelScenarioParser, ReportsTheFirstBadLine) {
       {"time-divisor 0", 1, "expected 'time-divisor N (1-1000)'"},
       {"expect   # nothing to wait for", 1, "expected 'expect TEXT'"},
       {"expect-within soon", 1, "expected 'expect-within SECONDS (0-3600)'"},
+      {"phone-button 3", 1, "expected 'phone-button 1|2'"},
+      {"phone-button", 1, "expected 'phone-button 1|2'"},
+      {"upstream-button now", 1, "expected 'upstream-button'"},
   };
   for (const Case &c : cases) {
     const panel::Scenario s = parse_scenario(c.text);
