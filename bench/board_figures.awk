@@ -38,17 +38,23 @@ $3 == "smaps" && ($4 == "Rss:" || $4 == "Pss:" || $4 == "Private_Dirty:") {
   key = $4; sub(/:$/, "", key)
   per_map[$2, current, key] += $5
 }
+# ratio SUFFIX LABEL: both daemons' VmRSS against the sampler's, for the
+# round whose names end in SUFFIX.
+function ratio(suffix, label,    floor) {
+  floor = total["minimal_sampler" suffix, "VmRSS"]
+  if (floor > 0) {
+    printf "%s: buttond %.2fx, uplinkd %.2fx\n", label,
+      total["buttond" suffix, "VmRSS"] / floor, total["uplinkd" suffix, "VmRSS"] / floor
+  }
+}
 END {
-  printf "\nmemory (kB)          VmRSS     Pss  Private_Dirty\n"
+  printf "\nmemory (kB)                VmRSS     Pss  Private_Dirty\n"
   for (i = 1; i <= programs; ++i) {
     p = order[i]
-    printf "%-18s %7d %7d %14d\n", p, total[p, "VmRSS"], total[p, "Pss"], total[p, "Private_Dirty"]
+    printf "%-24s %7d %7d %14d\n", p, total[p, "VmRSS"], total[p, "Pss"], total[p, "Private_Dirty"]
   }
-  floor = total["minimal_sampler", "VmRSS"]
-  if (floor > 0) {
-    printf "VmRSS against the minimal sampler: buttond %.2fx, uplinkd %.2fx\n",
-      total["buttond", "VmRSS"] / floor, total["uplinkd", "VmRSS"] / floor
-  }
+  ratio("", "VmRSS against the minimal sampler")
+  ratio("-touched", "with fault-around at one page")
   for (i = 1; i <= programs; ++i) {
     p = order[i]
     printf "\n%s per mapping             Rss     Pss  Private_Dirty\n", p
