@@ -16,6 +16,9 @@ MIPSEL_BUILD := build/mipsel
 # image's helpers (ROUTERD_BOARD_TOOLS), is build/mipsel-LIBC.
 LIBC ?= uclibc
 BOARD_BUILD := build/mipsel-$(LIBC)
+# MIPS16=ON builds the board's product in MIPS16e code (make test-board
+# MIPS16=ON); the build directory keeps the last choice until it changes.
+MIPS16 ?= OFF
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
             clang libclang-rt-14-dev clang-format qemu-system-mips cpio squashfs-tools xz-utils \
@@ -155,7 +158,7 @@ board: deps host board-build
 
 # The product and the image's helpers built with the board's C library.
 board-build: deps
-	JOBS=$(JOBS) cmake --preset mipsel-$(LIBC) -DROUTERD_BOARD_TOOLS=ON >/dev/null
+	JOBS=$(JOBS) cmake --preset mipsel-$(LIBC) -DROUTERD_BOARD_TOOLS=ON -DROUTERD_MIPS16=$(MIPS16) >/dev/null
 	cmake --build --preset mipsel-$(LIBC) -j $(JOBS)
 
 test-board: deps host board-build
