@@ -6,9 +6,13 @@
 // The tests share one boot and run in this order.
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
 
 #include <chrono>
+#include <random>
 #include <string>
+#include <thread>
 
 #include "tests/board/board_fixture.h"
 #include "tests/board/led_requests.h"
@@ -302,6 +306,79 @@ const Upstream kOpenUpstream{"Upstream Open", "", "wpa2", "OPEN", "NONE", "OPEN"
 
 TEST_F(Radio, RepeaterSessionWithAnOpenRouterJoinsWithoutAKey) {
   join_by_repeater_session(kOpenUpstream, "");
+}
+
+// A power cut (qemu killed) at a random moment of a repeater session, from
+// a delay the printed seed gives (RADIO_CUT_SEED replays one; RADIO_POWER_CUTS
+// cuts that many sessions, one boot each). After the next boot either the
+// new upstream router's credential is all there and apcli0 joins it, or
+// the store is as before the session or as the session's start left it
+// (the upstream client cleared) and the router's access points are up
+// with the old settings; then an upstream client still set up joins the
+// old upstream router. Nothing in between.
+void cut_a_repeater_session(const Upstream &before, const Upstream &next, unsigned seed) {
+  std::mt19937 random(seed);
+  // The session runs about 20 s from its start to its reboot command, which
+  // takes a few seconds more.
+  const unsigned delay_ms = std::uniform_int_distribution<unsigned>(0, 26000)(random);
+  printf("power cut of a repeater session: seed %u, %u ms after its start\n", seed, delay_ms);
+  const std::string old_names[] = {stored("0", "SSID1"), stored("1", "SSID1")};
+  start_upstream(next);
+  sh("radio-upstream pbc >/dev/null && boardctl log clear");
+  sh("board-probe repeater-session </dev/null >/dev/console 2>&1 &");
+  std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
+  // The session may have rebooted the board already: then the cut lands in
+  // that boot.
+  ASSERT_TRUE(power_cut_and_back(300s)) << vm().error();
+  EXPECT_EQ(stored("0", "OperationMode"), "3");
+  const std::string ssid = stored("0", "ApCliSsid");
+  if (ssid == next.ssid) {
+    printf("after the cut: the new upstream router's credential\n");
+    EXPECT_EQ(stored("0", "ApCliAuthMode"), next.auth);
+    EXPECT_EQ(stored("0", "ApCliEncrypType"), next.encryption);
+    EXPECT_EQ(stored("0", "ApCliEnable"), "1");
+    EXPECT_EQ(stored("0", "SSID1"), next.ssid + "_EXT2.4G");
+    EXPECT_EQ(stored("1", "SSID1"), next.ssid + "_EXT5G");
+    expect_upstream_connection_drives_the_leds(next, "the boot", std::chrono::steady_clock::now());
+    return;
+  }
+  EXPECT_EQ(stored("0", "SSID1"), old_names[0]);
+  EXPECT_EQ(stored("1", "SSID1"), old_names[1]);
+  EXPECT_TRUE(access_point_offers(old_names[0])) << sh(hostapd_cli("wlan0", "status") + "; true");
+  if (ssid.empty()) {
+    printf("after the cut: the session's start, the upstream client cleared\n");
+    EXPECT_EQ(stored("0", "ApCliEnable"), "0");
+    return;
+  }
+  printf("after the cut: the old upstream router's credential\n");
+  EXPECT_EQ(ssid, before.ssid);
+  EXPECT_EQ(stored("0", "ApCliEnable"), "1");
+  expect_upstream_connection_drives_the_leds(before, "the boot", std::chrono::steady_clock::now());
+}
+
+unsigned environment_number(const char *name, unsigned otherwise) {
+  const char *text = getenv(name);
+  return text != nullptr && *text != '\0' ? static_cast<unsigned>(strtoul(text, nullptr, 10))
+                                          : otherwise;
+}
+
+TEST_F(Radio, PowerCutDuringARepeaterSessionLeavesTheOldUpstreamOrTheNewOne) {
+  const Upstream next{"Upstream After Cut",
+                      "after-the-cut",
+                      "wpa2",
+                      "WPA2PSK",
+                      "AES",
+                      "WPA2PSK",
+                      "AES",
+                      "CCMP",
+                      "CCMP"};
+  const unsigned cuts = environment_number("RADIO_POWER_CUTS", 1);
+  unsigned seed = environment_number("RADIO_CUT_SEED", static_cast<unsigned>(time(nullptr)));
+  for (unsigned cut = 0; cut < cuts && !HasFailure(); ++cut, ++seed) {
+    // Each cut starts from the open upstream router's credential.
+    if (stored("0", "ApCliSsid") != kOpenUpstream.ssid) join_by_repeater_session(kOpenUpstream, "");
+    cut_a_repeater_session(kOpenUpstream, next, seed);
+  }
 }
 
 }  // namespace
