@@ -53,6 +53,11 @@ bool reboot_by(const std::string &command, std::chrono::seconds timeout) {
          wait_until("[ -s /var/run/buttond.pid ] && [ -s /var/run/uplinkd.pid ]", 120s);
 }
 
+bool power_cut_and_back(std::chrono::seconds timeout) {
+  return vm().cut_power(timeout) &&
+         wait_until("[ -s /var/run/buttond.pid ] && [ -s /var/run/uplinkd.pid ]", 120s);
+}
+
 std::string console() {
   std::string text;
   int fd = open(vm().console_path().c_str(), O_RDONLY | O_CLOEXEC);

@@ -24,7 +24,11 @@ bool wait_until(const std::string &command, std::chrono::seconds timeout);
 // Reboots the board with COMMAND (or waits for a reboot it causes) and waits
 // until it answers again; false when it does not come back.
 bool reboot_by(const std::string &command, std::chrono::seconds timeout);
-// The console since boot of the board's first run.
+// Cuts the board's power (qemu killed at once) and switches it on again on
+// the same flash; waits until init has started both daemons.
+bool power_cut_and_back(std::chrono::seconds timeout);
+// The console since boot of the board's first run (since the last
+// power cut, once there was one).
 std::string console();
 // Occurrences of a text in a log or the console (tests/support/log_text.h).
 using testbed::count;

@@ -45,6 +45,23 @@ bool Vm::boot(const VmOptions &options, std::chrono::milliseconds timeout) {
   dir_ = dir_template;
   console_ = dir_ + "/console.log";
   socket_ = dir_ + "/control.sock";
+  options_ = options;
+  return start(timeout);
+}
+
+bool Vm::cut_power(std::chrono::milliseconds timeout) {
+  link_.close();
+  if (pid_ > 0) {
+    kill(-pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+  unlink(socket_.c_str());
+  return start(timeout);
+}
+
+bool Vm::start(std::chrono::milliseconds timeout) {
+  const VmOptions &options = options_;
   const std::string output = dir_ + "/boot.out";
   // A run of its own starts from erased flash; boot.sh makes it.
   const std::string flash =

@@ -32,6 +32,9 @@ class Vm {
   bool boot(const VmOptions &options, std::chrono::milliseconds timeout);
   // Stops qemu and removes the temporary directory.
   void power_off();
+  // A power cut and the power back: qemu killed at once (nothing more
+  // reaches the flash), then a boot on the same flash; false as boot().
+  bool cut_power(std::chrono::milliseconds timeout);
   // Waits for the board to have rebooted: its boot id differs from BEFORE.
   bool wait_rebooted(const std::string &boot_id_before, std::chrono::milliseconds timeout);
   std::string boot_id();
@@ -45,7 +48,11 @@ class Vm {
   bool running() const { return pid_ > 0; }
 
  private:
+  // Starts boot.sh on the run's directory and waits until the agent answers.
+  bool start(std::chrono::milliseconds timeout);
+
   pid_t pid_ = -1;
+  VmOptions options_;
   std::string dir_, console_, socket_, error_;
   Link link_;
 };
