@@ -17,7 +17,7 @@ MIPSEL_BUILD := build/mipsel
 LIBC ?= uclibc
 BOARD_BUILD := build/mipsel-$(LIBC)
 # MIPS16=ON builds the board's product in MIPS16e code (make test-board
-# MIPS16=ON); the build directory keeps the last choice until it changes.
+# MIPS16=ON); each board build passes the choice, so OFF is the default again.
 MIPS16 ?= OFF
 PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
             g++-mipsel-linux-gnu qemu-user-static iproute2 iputils-ping tmux strace valgrind \
